@@ -1,0 +1,27 @@
+#pragma once
+// What every export does around its dialog: copy the arguments, run the
+// dialog, hand back the result through the shared string buffer.
+#include <cstdint>
+
+#include "runtime/strings.h"
+
+namespace vantrel {
+
+// A dialog reads the argument copies and sets `result` when the user chose.
+using DialogFunction = void (*)(StringVar* arguments, StringVar* result);
+
+constexpr int MAX_ARGUMENTS = 10;
+
+enum class Export { About, Calendar, ComboBox, DragnDrop, Input, ListBox, MultiListBox, Count };
+
+// Runs one export's call: `dialog` null means the export's dialog cannot
+// open, and the call answers the export's result unchanged.
+const char* run_export(Export which, DialogFunction dialog, const char* const* arguments, int count);
+
+// The result string each export keeps from one call to the next.
+const char* export_result(Export which);
+
+// Forgets every result; the library's stop releases the heap they live on.
+void clear_export_results();
+
+}  // namespace vantrel

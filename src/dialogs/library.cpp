@@ -1,0 +1,41 @@
+#include "dialogs/library.h"
+
+#include "dialogs/export_frame.h"
+#include "runtime/heaps.h"
+#include "runtime/libraries.h"
+#include "runtime/strings.h"
+#include "ui/graphics/fonts.h"
+
+namespace vantrel {
+namespace {
+
+HINSTANCE instance_handle = nullptr;
+bool started = false;
+
+}  // namespace
+
+bool start_library(HINSTANCE instance) {
+  instance_handle = instance;
+  started = create_general_heap() && init_string_manager() && create_object_node_heap() &&
+            start_fonts() && start_libraries();
+  return started;
+}
+
+void stop_library() {
+  if (general_heap()) {
+    stop_libraries();
+    stop_fonts();
+  }
+  // The string and node heaps go too: a host that loads and unloads the
+  // library all day must not collect one set of heaps per load.
+  clear_export_results();
+  stop_string_manager();
+  destroy_object_node_heap();
+  destroy_general_heap();
+  started = false;
+}
+
+bool library_started() { return started; }
+HINSTANCE library_instance() { return instance_handle; }
+
+}  // namespace vantrel

@@ -1,0 +1,68 @@
+#include "runtime/heaps.h"
+
+namespace vantrel {
+namespace {
+
+HANDLE general = nullptr;
+HANDLE nodes = nullptr;
+long allocations_left = -1;  // negative: never fail
+
+bool allocation_allowed() {
+  if (allocations_left < 0) return true;
+  if (allocations_left == 0) return false;
+  --allocations_left;
+  return true;
+}
+
+DWORD flags_for(bool zeroed, bool serialised) {
+  return (zeroed ? HEAP_ZERO_MEMORY : 0) | (serialised ? 0 : HEAP_NO_SERIALIZE);
+}
+
+}  // namespace
+
+bool create_general_heap() {
+  general = HeapCreate(0, 4096, 0);
+  return general != nullptr;
+}
+
+void destroy_general_heap() {
+  if (general) HeapDestroy(general);
+  general = nullptr;
+}
+
+HANDLE general_heap() { return general; }
+
+bool create_object_node_heap() {
+  nodes = HeapCreate(0, 1024, 0);
+  return nodes != nullptr;
+}
+
+void destroy_object_node_heap() {
+  if (nodes) HeapDestroy(nodes);
+  nodes = nullptr;
+}
+
+HANDLE object_node_heap() { return nodes; }
+
+void* heap_alloc(HANDLE heap, size_t size, bool zeroed, bool serialised) {
+  if (!heap || !allocation_allowed()) return nullptr;
+  return HeapAlloc(heap, flags_for(zeroed, serialised), size ? size : 1);
+}
+
+void* heap_realloc(HANDLE heap, void* block, size_t size, bool zeroed, bool serialised) {
+  if (!block) return heap_alloc(heap, size, zeroed, serialised);
+  if (!heap || !allocation_allowed()) return nullptr;
+  return HeapReAlloc(heap, flags_for(zeroed, serialised), block, size ? size : 1);
+}
+
+void heap_free(HANDLE heap, void* block, bool serialised) {
+  if (heap && block) HeapFree(heap, flags_for(false, serialised), block);
+}
+
+void* general_alloc(size_t size) { return heap_alloc(general, size, true); }
+void* general_realloc(void* block, size_t size) { return heap_realloc(general, block, size, true); }
+void general_free(void* block) { heap_free(general, block); }
+
+void fail_allocations_after(long count) { allocations_left = count < 0 ? -1 : count; }
+
+}  // namespace vantrel

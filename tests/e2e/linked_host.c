@@ -1,0 +1,30 @@
+/* A C host that links the import library and includes vantrel.h, as a host
+ * built with an ordinary toolchain does: every declared function must reach
+ * the export of the same name. */
+#include <windows.h>
+
+#include <stdio.h>
+
+#include "vantrel.h"
+
+int main(void) {
+  struct {
+    const char* name;
+    void* linked;
+  } exports[] = {
+      {"ShowAbout", (void*)ShowAbout},         {"ShowCal", (void*)ShowCal},
+      {"ShowComboBox", (void*)ShowComboBox},   {"ShowDragnDrop", (void*)ShowDragnDrop},
+      {"ShowInput", (void*)ShowInput},         {"ShowListBox", (void*)ShowListBox},
+      {"ShowMultiListBox", (void*)ShowMultiListBox},
+  };
+  HMODULE library = GetModuleHandleA("vantrel.dll");
+  int failures = library ? 0 : 1;
+  for (int i = 0; library && i < 7; ++i) {
+    if ((void*)GetProcAddress(library, exports[i].name) != exports[i].linked) {
+      printf("%s: linked address differs from the export\n", exports[i].name);
+      ++failures;
+    }
+  }
+  printf("%d passed, %d failed\n", failures ? 0 : 1, failures ? 1 : 0);
+  return failures ? 1 : 0;
+}

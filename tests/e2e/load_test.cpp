@@ -1,0 +1,157 @@
+// Loads vantrel.dll the way a host does and checks what it exports and imports.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ExportName {
+  const char* name;
+  WORD ordinal;
+  int arguments;
+};
+
+constexpr ExportName expected_exports[] = {
+    {"ShowAbout", 1, 10},   {"ShowCal", 2, 4},     {"ShowComboBox", 3, 5},       {"ShowDragnDrop", 4, 4},
+    {"ShowInput", 5, 5},    {"ShowListBox", 6, 5}, {"ShowMultiListBox", 7, 6},
+};
+
+std::string library_path() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, length);
+  return p.substr(0, p.find_last_of('\\') + 1) + "vantrel.dll";
+}
+
+// The DLL file as an image laid out by section, for reading its directories.
+class PeImage {
+ public:
+  explicit PeImage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    file_.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const IMAGE_NT_HEADERS32* headers() const {
+    if (file_.size() < sizeof(IMAGE_DOS_HEADER)) return nullptr;
+    auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file_.data());
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > file_.size())
+      return nullptr;
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(file_.data() + dos->e_lfanew);
+    return nt->Signature == IMAGE_NT_SIGNATURE ? nt : nullptr;
+  }
+  // The file bytes at a relative virtual address, or null.
+  const char* at(DWORD rva) const {
+    const IMAGE_NT_HEADERS32* nt = headers();
+    auto* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+      DWORD size = std::max(section->Misc.VirtualSize, section->SizeOfRawData);
+      if (rva >= section->VirtualAddress && rva < section->VirtualAddress + size) {
+        size_t offset = rva - section->VirtualAddress + section->PointerToRawData;
+        return offset < file_.size() ? file_.data() + offset : nullptr;
+      }
+    }
+    return nullptr;
+  }
+  const IMAGE_DATA_DIRECTORY& directory(int which) const {
+    return headers()->OptionalHeader.DataDirectory[which];
+  }
+
+ private:
+  std::vector<char> file_;
+};
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return s;
+}
+
+using Call4 = const char*(__stdcall*)(const char*, const char*, const char*, const char*);
+using Call5 = const char*(__stdcall*)(const char*, const char*, const char*, const char*, const char*);
+using Call6 = const char*(__stdcall*)(const char*, const char*, const char*, const char*, const char*, const char*);
+using Call10 = const char*(__stdcall*)(const char*, const char*, const char*, const char*, const char*, const char*,
+                                       const char*, const char*, const char*, const char*);
+
+// Calls an export with its arguments all set to `text`.
+const char* call_with(FARPROC address, int arguments, const char* text) {
+  const char* t = text;
+  switch (arguments) {
+    case 4: return reinterpret_cast<Call4>(reinterpret_cast<void*>(address))(t, t, t, t);
+    case 5: return reinterpret_cast<Call5>(reinterpret_cast<void*>(address))(t, t, t, t, t);
+    case 6: return reinterpret_cast<Call6>(reinterpret_cast<void*>(address))(t, t, t, t, t, t);
+    default: return reinterpret_cast<Call10>(reinterpret_cast<void*>(address))(t, t, t, t, t, t, t, t, t, t);
+  }
+}
+
+}  // namespace
+
+TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
+  PeImage image(library_path());
+  const IMAGE_NT_HEADERS32* nt = image.headers();
+  ASSERT_NE(nt, nullptr);
+  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+  EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
+  EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+
+  auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
+      image.at(image.directory(IMAGE_DIRECTORY_ENTRY_EXPORT).VirtualAddress));
+  ASSERT_NE(exports, nullptr);
+  ASSERT_EQ(exports->NumberOfNames, 7u);
+  ASSERT_EQ(exports->Base, 1u);
+  auto* names = reinterpret_cast<const DWORD*>(image.at(exports->AddressOfNames));
+  auto* ordinals = reinterpret_cast<const WORD*>(image.at(exports->AddressOfNameOrdinals));
+  for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+    EXPECT_STREQ(image.at(names[i]), expected_exports[i].name);
+    EXPECT_EQ(ordinals[i] + exports->Base, expected_exports[i].ordinal);
+  }
+}
+
+TEST(LibraryFile, ImportsOnlySystemLibraries) {
+  const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",  "comctl32.dll",
+                                           "shell32.dll",  "ole32.dll",  "msvcrt.dll", "advapi32.dll"};
+  PeImage image(library_path());
+  ASSERT_NE(image.headers(), nullptr);
+  auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+      image.at(image.directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress));
+  ASSERT_NE(import, nullptr);
+  int count = 0;
+  for (; import->Name; ++import, ++count) {
+    std::string name = lower(image.at(import->Name));
+    EXPECT_NE(std::find(system.begin(), system.end(), name), system.end()) << "imports " << name;
+  }
+  EXPECT_GT(count, 0);
+}
+
+TEST(LoadedLibrary, ExportsResolveByNameAndOrdinalAndAnswerText) {
+  HMODULE library = LoadLibraryA(library_path().c_str());
+  ASSERT_NE(library, nullptr);
+  for (const ExportName& e : expected_exports) {
+    FARPROC by_name = GetProcAddress(library, e.name);
+    FARPROC by_ordinal = GetProcAddress(library, MAKEINTRESOURCEA(e.ordinal));
+    ASSERT_NE(by_name, nullptr) << e.name;
+    EXPECT_EQ(by_name, by_ordinal) << e.name;
+    for (const char* text : {"", "0", "not a number", static_cast<const char*>(nullptr)}) {
+      const char* answer = call_with(by_name, e.arguments, text);
+      ASSERT_NE(answer, nullptr) << e.name;
+      EXPECT_STREQ(answer, "") << e.name;  // no dialog has answered yet
+    }
+  }
+  EXPECT_TRUE(FreeLibrary(library));
+}
+
+TEST(LoadedLibrary, LoadsAndUnloadsAThousandTimes) {
+  std::string path = library_path();
+  for (int i = 0; i < 1000; ++i) {
+    HMODULE library = LoadLibraryA(path.c_str());
+    ASSERT_NE(library, nullptr) << i;
+    FARPROC show_cal = GetProcAddress(library, "ShowCal");
+    ASSERT_NE(show_cal, nullptr);
+    ASSERT_NE(call_with(show_cal, 4, "x"), nullptr);
+    ASSERT_TRUE(FreeLibrary(library)) << i;
+    ASSERT_EQ(GetModuleHandleA("vantrel.dll"), nullptr) << "still loaded after FreeLibrary";
+  }
+}

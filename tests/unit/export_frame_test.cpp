@@ -1,0 +1,78 @@
+#include "dialogs/export_frame.h"
+
+#include <string>
+
+#include "runtime_fixture.h"
+
+using namespace vantrel;
+
+namespace {
+
+// A dialog whose answer is its second argument followed by its first.
+void echo_dialog(StringVar* arguments, StringVar* result) {
+  std::string answer = std::string(text_or_empty(arguments[1])) + text_or_empty(arguments[0]);
+  string_assign(result, answer.c_str());
+}
+
+const char* call(Export which, DialogFunction dialog, const char* a, const char* b) {
+  const char* arguments[] = {a, b};
+  return run_export(which, dialog, arguments, 2);
+}
+
+}  // namespace
+
+using ExportFrame = RuntimeTest;
+
+TEST_F(ExportFrame, ResultsAreKeptPerExportAndReturnedUnchangedWithoutADialog) {
+  EXPECT_STREQ(call(Export::Input, nullptr, "a", "b"), "");
+  EXPECT_STREQ(call(Export::Input, echo_dialog, "a", "b"), "ba");
+  EXPECT_STREQ(call(Export::ListBox, echo_dialog, "x", "y"), "yx");
+  EXPECT_STREQ(call(Export::Input, nullptr, "c", "d"), "ba");
+  EXPECT_STREQ(call(Export::ListBox, nullptr, nullptr, nullptr), "yx");
+  EXPECT_STREQ(call(Export::Input, echo_dialog, nullptr, nullptr), "");
+}
+
+TEST_F(ExportFrame, ArgumentCopiesAreFreedAndTheAnswerCanBePassedBackIn) {
+  int32_t blocks = string_blocks_in_use();
+  const char* first = call(Export::Input, echo_dialog, "1", "2");
+  int32_t after_first = string_blocks_in_use();  // plus the result string
+  EXPECT_EQ(after_first, blocks + 1);
+  const char* second = call(Export::Input, echo_dialog, first, first);
+  EXPECT_STREQ(second, "2121");
+  EXPECT_EQ(string_blocks_in_use(), after_first);
+}
+
+TEST_F(ExportFrame, TheBufferStaysBoundedAcrossManyCalls) {
+  std::string kilobyte(1024, 'k');
+  call(Export::Input, echo_dialog, kilobyte.c_str(), "");
+  int32_t capacity = buffer_capacity();
+  for (int i = 0; i < 100000; ++i) {
+    const char* answer = call(Export::Input, echo_dialog, kilobyte.c_str(), "");
+    if (i % 25000 == 0) {
+      ASSERT_EQ(std::string(answer), kilobyte);
+    }
+  }
+  EXPECT_EQ(buffer_capacity(), capacity);
+  EXPECT_LT(capacity, 2 * 1024 + 16384 + 16);
+}
+
+TEST_F(ExportFrame, FailedWorkReturnsThePreviousResult) {
+  call(Export::Calendar, echo_dialog, "old", "");
+  for (long allowed = 0; allowed < 4; ++allowed) {
+    fail_allocations_after(allowed);
+    const char* answer = call(Export::Calendar, echo_dialog, std::string(5000, 'n').c_str(), "");
+    fail_allocations_after(-1);
+    std::string text(answer);
+    EXPECT_TRUE(text == "old" || text == std::string(5000, 'n')) << allowed << ": " << text.substr(0, 20);
+    if (allowed == 0) {
+      EXPECT_EQ(text, "old");
+    }
+    call(Export::Calendar, echo_dialog, "old", "");
+  }
+}
+
+TEST_F(ExportFrame, NoLibraryNoWork) {
+  stop_library();
+  EXPECT_STREQ(call(Export::Input, echo_dialog, "a", "b"), "");
+  ASSERT_TRUE(start_library(GetModuleHandleA(nullptr)));
+}

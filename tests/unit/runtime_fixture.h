@@ -1,0 +1,18 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dialogs/library.h"
+#include "runtime/heaps.h"
+#include "runtime/strings.h"
+
+// Every test gets a freshly started runtime, stopped again afterwards.
+class RuntimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Takes the text produced since `start` into a std::string and rewinds.
+  static std::string take(int32_t start);
+};

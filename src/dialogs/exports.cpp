@@ -2,6 +2,7 @@
 #define VANTREL_API
 #include "vantrel.h"
 
+#include "dialogs/dialogs.h"
 #include "dialogs/export_frame.h"
 
 using vantrel::Export;
@@ -11,9 +12,17 @@ namespace {
 
 using vantrel::DialogFunction;
 
-// Each export's dialog; null while a dialog cannot open, so that its export
-// answers its result unchanged.
-constexpr DialogFunction dialogs[int(Export::Count)] = {};
+// Each export's dialog, in the order of Export; null while a dialog cannot
+// open, so that its export answers its result unchanged.
+constexpr DialogFunction dialogs[int(Export::Count)] = {
+    nullptr,                     // About
+    nullptr,                     // Calendar
+    nullptr,                     // ComboBox
+    nullptr,                     // DragnDrop
+    vantrel::show_input_dialog,  // Input
+    nullptr,                     // ListBox
+    nullptr,                     // MultiListBox
+};
 
 template <typename... Texts>
 const char* call(Export which, Texts... texts) {

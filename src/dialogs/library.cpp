@@ -4,7 +4,9 @@
 #include "runtime/heaps.h"
 #include "runtime/libraries.h"
 #include "runtime/strings.h"
+#include "ui/gadgets/gadgets.h"
 #include "ui/graphics/fonts.h"
+#include "ui/windows/windows.h"
 
 namespace vantrel {
 namespace {
@@ -17,13 +19,16 @@ bool started = false;
 bool start_library(HINSTANCE instance) {
   instance_handle = instance;
   started = create_general_heap() && init_string_manager() && create_object_node_heap() &&
-            start_fonts() && start_libraries();
+            start_fonts() && start_windows() && start_gadgets() &&
+            start_libraries();
   return started;
 }
 
 void stop_library() {
   if (general_heap()) {
     stop_libraries();
+    stop_windows();
+    stop_gadgets();
     stop_fonts();
   }
   // The string and node heaps go too: a host that loads and unloads the

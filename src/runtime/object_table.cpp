@@ -134,14 +134,15 @@ void* create_object(ObjectTable* table, int32_t number, int32_t* chosen) {
   return slot;
 }
 
-void* find_object(const ObjectTable* table, int32_t number) {
+void* object_slot(const ObjectTable* table, int32_t number) {
   if (!table) return nullptr;
-  void* record = nullptr;
-  if (number >= 0 && number < table->capacity) {
-    record = table->slots + size_t(number) * size_t(table->element_size);
-  } else if (DynamicNode* node = node_of(table, number)) {
-    record = record_of(node);
-  }
+  if (number >= 0 && number < table->capacity) return table->slots + size_t(number) * size_t(table->element_size);
+  DynamicNode* node = node_of(table, number);
+  return node ? record_of(node) : nullptr;
+}
+
+void* find_object(const ObjectTable* table, int32_t number) {
+  void* record = object_slot(table, number);
   return record_alive(record) ? record : nullptr;
 }
 

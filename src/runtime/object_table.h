@@ -43,6 +43,8 @@ ObjectTable* new_object_table(int32_t element_size, int32_t growth_step, FreeCal
 // Returns the zero-filled record to fill, or null; `chosen` receives the number.
 void* create_object(ObjectTable* table, int32_t number, int32_t* chosen = nullptr);
 void* find_object(const ObjectTable* table, int32_t number);
+// The record that holds `number`, alive or not yet filled; null for no such number.
+void* object_slot(const ObjectTable* table, int32_t number);
 bool is_object(const ObjectTable* table, int32_t number);
 void free_object(ObjectTable* table, int32_t number);
 void begin_enumeration(ObjectTable* table);

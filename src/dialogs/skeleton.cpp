@@ -1,0 +1,49 @@
+#include "dialogs/skeleton.h"
+
+#include "runtime/string_functions.h"
+#include "ui/gadgets/gadgets.h"
+#include "ui/gadgets/kinds.h"
+#include "ui/graphics/fonts.h"
+#include "ui/windows/events.h"
+#include "ui/windows/windows.h"
+
+namespace vantrel {
+
+DialogSkeleton::~DialogSkeleton() {
+  if (host_) EnableWindow(host_, TRUE);
+}
+
+bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, const char* host_window,
+                          int32_t font_points) {
+  window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN));
+  if (!window_) return false;
+  HWND host = reinterpret_cast<HWND>(intptr_t(parse_integer(host_window)));
+  if (host && IsWindow(host)) {
+    host_ = host;
+    EnableWindow(host_, FALSE);
+  }
+  set_window_topmost(0, 1);
+  if (load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
+  return begin_gadget_list(window_handle(0)) != nullptr;
+}
+
+void DialogSkeleton::add_ok_and_cancel(int32_t width, int32_t height) {
+  add_ok_and_cancel_at(width / 2 - 55, width / 2 + 5, height - 27);
+}
+
+void DialogSkeleton::add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_t y) {
+  create_button_gadget(GADGET_OK, ok_x, y, 50, 23, "OK");
+  create_button_gadget(GADGET_CANCEL, cancel_x, y, 50, 23, "Cancel");
+}
+
+DialogSkeleton::Ending DialogSkeleton::wait_for_ending() {
+  for (;;) {
+    int32_t event = wait_event();
+    if (window_handle(0) != window_) return Ending::Replaced;
+    if (event != EVENT_GADGET || event_window() != 0) continue;
+    if (event_gadget() == GADGET_OK) return Ending::Ok;
+    if (event_gadget() == GADGET_CANCEL) return Ending::Cancel;
+  }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#pragma once
+// What every dialog shares: window 0 with the caller's title, the host window
+// disabled meanwhile, the dialog font, OK and Cancel, and the modal loop.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace vantrel {
+
+constexpr int32_t GADGET_OK = 1;
+constexpr int32_t GADGET_CANCEL = 2;
+
+class DialogSkeleton {
+ public:
+  DialogSkeleton() = default;
+  DialogSkeleton(const DialogSkeleton&) = delete;
+  DialogSkeleton& operator=(const DialogSkeleton&) = delete;
+  ~DialogSkeleton();  // the host window is enabled again on every path
+
+  // Opens window 0, disables the host, sets the font and begins the gadget
+  // list; false when the dialog cannot open.
+  bool open(const char* title, int32_t width, int32_t height, const char* host_window, int32_t font_points);
+
+  // OK (1) and Cancel (2), 50 x 23, centred under a dialog of that size.
+  void add_ok_and_cancel(int32_t width, int32_t height);
+  void add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_t y);
+
+  enum class Ending { Ok, Cancel, Replaced };
+  // Waits until OK or Cancel is pressed. A call made while this one waits
+  // (from a host message) that opens its own dialog ends this one: Replaced.
+  Ending wait_for_ending();
+
+ private:
+  HWND window_ = nullptr;
+  HWND host_ = nullptr;
+};
+
+}  // namespace vantrel

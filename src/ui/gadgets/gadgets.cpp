@@ -1,0 +1,396 @@
+#include "ui/gadgets/gadgets.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlwapi.h>
+
+#include "dialogs/library.h"
+#include "runtime/heaps.h"
+#include "runtime/object_table.h"
+#include "runtime/strings.h"
+#include "ui/windows/events.h"
+#include "ui/windows/windows.h"
+
+namespace vantrel {
+namespace {
+
+struct GadgetListState {
+  HWND parent;
+  HFONT font;
+  uint32_t day_states[13];
+};
+
+struct BrushNode {
+  BrushNode* next;
+  COLORREF colour;
+  HBRUSH brush;
+  int32_t references;
+};
+
+ObjectTable* gadgets = nullptr;
+GadgetListState* list_state = nullptr;
+HFONT default_gadget_font = nullptr;
+CRITICAL_SECTION brush_lock;
+bool brush_lock_ready = false;
+BrushNode* brushes = nullptr;
+uint32_t common_controls_version = 0;
+bool themed = false;
+
+class BrushLock {
+ public:
+  BrushLock() { EnterCriticalSection(&brush_lock); }
+  ~BrushLock() { LeaveCriticalSection(&brush_lock); }
+};
+
+void destroy_gadget_control(int32_t number) {
+  if (auto* record = find_record<GadgetRecord>(gadgets, number)) DestroyWindow(record->handle);
+}
+
+const GadgetOperations* operations_of(const GadgetRecord* record) { return record->operations; }
+
+// The gadget whose control is `window`, or null once it is gone.
+GadgetRecord* gadget_of_window(HWND window) {
+  int32_t id = int32_t(GetWindowLongA(window, GWL_ID));
+  if (id == -1) return nullptr;
+  GadgetRecord* record = find_gadget(id);
+  return record && record->handle == window ? record : nullptr;
+}
+
+void release_at_destruction(HWND window, GadgetRecord* record) {
+  int32_t number = int32_t(GetWindowLongA(window, GWL_ID));
+  if (record->operations && record->operations->release_gadget) record->operations->release_gadget(record);
+  RemovePropA(window, GADGET_PROPERTY);
+  if (RemovePropA(window, DROP_PROPERTY)) RevokeDragDrop(window);
+  SetWindowLongA(window, GWL_ID, -1);
+  free_object(gadgets, number);
+}
+
+LRESULT CALLBACK gadget_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  GadgetRecord* record = gadget_of_window(window);
+  if (!record) return DefWindowProcA(window, message, wparam, lparam);
+  WNDPROC previous = record->previous_procedure;
+  LRESULT result = CallWindowProcA(previous, window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    // The record may have moved while the control handled the message.
+    if (GadgetRecord* still = gadget_of_window(window)) release_at_destruction(window, still);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+  }
+  return result;
+}
+
+// The gadget's record or null; `operation` picks its slot.
+template <typename Slot>
+GadgetRecord* gadget_with(int32_t number, Slot GadgetOperations::*slot, Slot* out) {
+  GadgetRecord* record = find_gadget(number);
+  *out = record && record->operations ? record->operations->*slot : nullptr;
+  return record;
+}
+
+void redraw(HWND control) { RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE); }
+
+void generic_resize(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (x == KEEP_VALUE || y == KEEP_VALUE || width == KEEP_VALUE || height == KEEP_VALUE) {
+    RECT r;
+    GetWindowRect(record->handle, &r);
+    MapWindowPoints(nullptr, GetParent(record->handle), reinterpret_cast<POINT*>(&r), 2);
+    const GadgetOperations* ops = operations_of(record);
+    if (x == KEEP_VALUE) x = ops->get_x ? ops->get_x(record) : r.left;
+    if (y == KEEP_VALUE) y = ops->get_y ? ops->get_y(record) : r.top;
+    if (width == KEEP_VALUE) width = ops->get_width ? ops->get_width(record) : r.right - r.left;
+    if (height == KEEP_VALUE) height = ops->get_height ? ops->get_height(record) : r.bottom - r.top;
+  }
+  MoveWindow(record->handle, x, y, width, height, TRUE);
+  if (operations_of(record)->kind == KIND_BUTTON) redraw(record->handle);
+}
+
+}  // namespace
+
+bool start_gadgets() {
+  InitializeCriticalSection(&brush_lock);
+  brush_lock_ready = true;
+  default_gadget_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  gadgets = new_object_table(sizeof(GadgetRecord), 50, destroy_gadget_control);
+  list_state = static_cast<GadgetListState*>(new_module_state(
+      sizeof(GadgetListState), [](void* block) { static_cast<GadgetListState*>(block)->font = default_gadget_font; },
+      nullptr));
+  INITCOMMONCONTROLSEX controls = {sizeof controls, 0xB08};
+  InitCommonControlsEx(&controls);
+  return gadgets && list_state;
+}
+
+void stop_gadgets() {
+  // Gadgets gave their brushes back as their windows closed; whatever a
+  // caller still holds goes now, before the node heap does.
+  if (!brush_lock_ready) return;
+  while (BrushNode* node = brushes) {
+    brushes = node->next;
+    DeleteObject(node->brush);
+    heap_free(object_node_heap(), node);
+  }
+  DeleteCriticalSection(&brush_lock);
+  brush_lock_ready = false;
+  gadgets = nullptr;
+  list_state = nullptr;
+}
+
+HWND begin_gadget_list(HWND window) {
+  if (!window || !list_state) return nullptr;
+  list_state->parent = window;
+  return window;
+}
+
+void set_gadget_font(int32_t number, intptr_t font) {
+  HFONT handle = font == DEFAULT_FONT ? default_gadget_font : reinterpret_cast<HFONT>(font);
+  if (number == -1) {
+    list_state->font = handle;
+  } else if (GadgetRecord* record = find_gadget(number)) {
+    SendMessageA(record->handle, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
+  }
+}
+
+HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
+                           int32_t y, int32_t width, int32_t height) {
+  if (!list_state || !list_state->parent) return nullptr;
+  return CreateWindowExA(ex_style, class_name, text_or_empty(text), style, x, y, width, height, list_state->parent,
+                         reinterpret_cast<HMENU>(intptr_t(-1)), library_instance(), nullptr);
+}
+
+namespace {
+
+intptr_t register_gadget(int32_t number, int32_t chosen, GadgetRecord* record, HWND control,
+                         const GadgetOperations* operations) {
+  record->handle = control;
+  record->operations = operations;
+  record->previous_procedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gadget_procedure)));
+  SetWindowLongA(control, GWL_ID, chosen);
+  SetPropA(control, GADGET_PROPERTY, reinterpret_cast<HANDLE>(intptr_t(chosen)));
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(list_state->font), TRUE);
+  return number == -1 ? intptr_t(chosen) : reinterpret_cast<intptr_t>(control);
+}
+
+}  // namespace
+
+intptr_t adopt_gadget_control(int32_t number, HWND control, const GadgetOperations* operations,
+                              void (*prepare)(GadgetRecord*)) {
+  if (!control) return 0;
+  int32_t chosen = 0;
+  auto* record = static_cast<GadgetRecord*>(create_object(gadgets, number, &chosen));
+  if (!record) {
+    DestroyWindow(control);
+    return 0;
+  }
+  if (prepare) prepare(record);
+  return register_gadget(number, chosen, record, control, operations);
+}
+
+GadgetRecord* find_gadget(int32_t number) { return find_record<GadgetRecord>(gadgets, number); }
+
+LRESULT route_to_gadget(HWND control, HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!control) return NOT_HANDLED;
+  int32_t id = int32_t(GetWindowLongA(control, GWL_ID));
+  if (reinterpret_cast<intptr_t>(GetPropA(control, GADGET_PROPERTY)) != id) return NOT_HANDLED;
+  GadgetRecord* record = find_gadget(id);
+  if (!record || record->handle != control || !record->operations->handle_message) return NOT_HANDLED;
+  return record->operations->handle_message(record, parent, message, wparam, lparam);
+}
+
+HWND gadget_handle(int32_t number) {
+  GadgetRecord* record = find_gadget(number);
+  return record ? record->handle : nullptr;
+}
+
+bool is_gadget(int32_t number) { return is_object(gadgets, number); }
+
+int32_t get_gadget_state(int32_t number) {
+  decltype(GadgetOperations::get_state) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::get_state, &slot);
+  return slot ? slot(record) : 0;
+}
+
+void set_gadget_state(int32_t number, int32_t state) {
+  decltype(GadgetOperations::set_state) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::set_state, &slot);
+  if (slot) slot(record, state);
+}
+
+void append_window_text(HWND control, int32_t p) {
+  int32_t length = GetWindowTextLengthA(control);
+  char* at = buffer_reserve(length, p);
+  if (!at) {
+    buffer_terminate();
+    return;
+  }
+  at[0] = 0;
+  int32_t actual = GetWindowTextA(control, at, length + 1);
+  if (actual < 0 || actual > length) actual = 0;
+  at[actual] = 0;
+  buffer_give_back(length - actual);
+}
+
+const char* get_gadget_text(int32_t number, int32_t p) {
+  decltype(GadgetOperations::get_text) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::get_text, &slot);
+  if (slot) slot(record, p);
+  else if (record) append_window_text(record->handle, p);
+  else buffer_terminate();
+  return buffer_address_at(p);
+}
+
+void set_gadget_text(int32_t number, const char* text) {
+  decltype(GadgetOperations::set_text) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::set_text, &slot);
+  if (slot) slot(record, text_or_empty(text));
+  else if (record) SetWindowTextA(record->handle, text_or_empty(text));
+}
+
+void add_gadget_item(int32_t number, int32_t position, const char* text) {
+  GadgetRecord* record = find_gadget(number);
+  if (!record) return;
+  const GadgetOperations* ops = operations_of(record);
+  if (ops->add_item_ex) ops->add_item_ex(record, position, text_or_empty(text), nullptr, 0);
+  else if (ops->add_item) ops->add_item(record, position, text_or_empty(text), nullptr);
+}
+
+int32_t count_gadget_items(int32_t number) {
+  decltype(GadgetOperations::count_items) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::count_items, &slot);
+  return slot ? slot(record) : 0;
+}
+
+const char* get_gadget_item_text(int32_t number, int32_t item, int32_t column, int32_t p) {
+  decltype(GadgetOperations::get_item_text) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::get_item_text, &slot);
+  if (slot) slot(record, item, column, p);
+  else buffer_terminate();
+  return buffer_address_at(p);
+}
+
+void add_gadget_column(int32_t number, int32_t position, const char* title, int32_t width) {
+  decltype(GadgetOperations::add_column) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::add_column, &slot);
+  if (slot) slot(record, position, text_or_empty(title), width);
+}
+
+int32_t get_gadget_item_state(int32_t number, int32_t item) {
+  decltype(GadgetOperations::get_item_state) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::get_item_state, &slot);
+  return slot ? slot(record, item) : 0;
+}
+
+void set_gadget_item_state(int32_t number, int32_t item, int32_t state) {
+  decltype(GadgetOperations::set_item_state) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::set_item_state, &slot);
+  if (slot) slot(record, item, state);
+}
+
+void set_gadget_item_data(int32_t number, int32_t item, intptr_t value) {
+  decltype(GadgetOperations::set_item_data) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::set_item_data, &slot);
+  if (slot) slot(record, item, value);
+}
+
+int32_t gadget_width(int32_t number) {
+  decltype(GadgetOperations::get_width) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::get_width, &slot);
+  if (slot) return slot(record);
+  RECT r = {};
+  if (record) GetWindowRect(record->handle, &r);
+  return r.right - r.left;
+}
+
+void hide_gadget(int32_t number, int32_t flag) {
+  decltype(GadgetOperations::hide) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::hide, &slot);
+  if (slot) slot(record, flag);
+  else if (record) ShowWindow(record->handle, flag ? SW_HIDE : SW_SHOW);
+}
+
+void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height) {
+  decltype(GadgetOperations::resize) slot;
+  GadgetRecord* record = gadget_with(number, &GadgetOperations::resize, &slot);
+  if (slot) slot(record, x, y, width, height);
+  else if (record) generic_resize(record, x, y, width, height);
+}
+
+void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
+  if (type == COLOUR_FRONT) {
+    gadget->front_colour = colour;
+  } else if (type == COLOUR_BACK) {
+    if (gadget->back_brush) release_brush(gadget->back_brush);
+    gadget->back_brush = colour == -1 ? nullptr : get_brush(COLORREF(colour));
+    gadget->back_colour = colour;
+  }
+  redraw(gadget->handle);
+}
+
+int32_t get_shared_colour(GadgetRecord* gadget, int32_t type) {
+  return type == COLOUR_FRONT ? gadget->front_colour : type == COLOUR_BACK ? gadget->back_colour : -1;
+}
+
+void release_shared_colour(GadgetRecord* gadget) {
+  if (gadget->back_brush) release_brush(gadget->back_brush);
+  gadget->back_brush = nullptr;
+}
+
+HBRUSH get_brush(COLORREF colour) {
+  BrushLock lock;
+  for (BrushNode* node = brushes; node; node = node->next) {
+    if (node->colour == colour) {
+      ++node->references;
+      return node->brush;
+    }
+  }
+  auto* node = static_cast<BrushNode*>(heap_alloc(object_node_heap(), sizeof(BrushNode), true));
+  if (!node) return nullptr;
+  node->colour = colour;
+  node->brush = CreateSolidBrush(colour);
+  node->references = 1;
+  node->next = brushes;
+  brushes = node;
+  return node->brush;
+}
+
+void release_brush(HBRUSH brush) {
+  BrushLock lock;
+  for (BrushNode** link = &brushes; *link; link = &(*link)->next) {
+    BrushNode* node = *link;
+    if (node->brush != brush) continue;
+    if (--node->references == 0) {
+      DeleteObject(node->brush);
+      *link = node->next;
+      heap_free(object_node_heap(), node);
+    }
+    return;
+  }
+}
+
+uint32_t comctl_version() {
+  if (common_controls_version) return common_controls_version;
+  if (HMODULE comctl = LoadLibraryA("COMCTL32.DLL")) {
+    auto get_version = reinterpret_cast<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
+    if (get_version) {
+      DLLVERSIONINFO info = {};
+      info.cbSize = 20;
+      if (get_version(&info) >= 0) common_controls_version = (info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF);
+    } else {
+      common_controls_version = 1;
+    }
+    FreeLibrary(comctl);
+  }
+  if (HMODULE uxtheme = LoadLibraryA("uxtheme.dll")) {
+    auto is_app_themed =
+        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
+    if (is_app_themed) themed = is_app_themed() && common_controls_version >= (6u << 16);
+    FreeLibrary(uxtheme);
+  }
+  return common_controls_version;
+}
+
+bool themes_active() {
+  comctl_version();
+  return themed;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,128 @@
+#pragma once
+// Gadgets: numbered controls on a toolkit window. Each kind fills one table
+// of operations; the generic operations below dispatch to it by number.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace vantrel {
+
+enum GadgetKind : int32_t {
+  KIND_BUTTON = 1,
+  KIND_TEXT = 3,
+  KIND_LIST_VIEW = 6,
+  KIND_FRAME = 7,
+  KIND_COMBO_BOX = 8,
+  KIND_IMAGE = 9,
+  KIND_LIST_ICON = 12,
+  KIND_CALENDAR = 20,
+  KIND_EDITOR = 22,
+};
+
+enum ColourType : int32_t { COLOUR_FRONT = 1, COLOUR_BACK = 2 };
+
+constexpr const char* GADGET_PROPERTY = "VX_ID";
+constexpr const char* DROP_PROPERTY = "VX_DropAccept";
+constexpr intptr_t DEFAULT_FONT = -1;
+
+struct GadgetOperations;
+
+struct GadgetRecord {
+  HWND handle;
+  const GadgetOperations* operations;
+  WNDPROC previous_procedure;
+  int32_t back_colour;  // these four words are the kind's own where it says so
+  int32_t front_colour;
+  HBRUSH back_brush;
+  int32_t kind_word;
+};
+
+struct GadgetOperations {
+  int32_t kind;
+  LRESULT (*handle_message)(GadgetRecord*, HWND parent, UINT message, WPARAM, LPARAM);
+  void (*release_gadget)(GadgetRecord*);
+  int32_t (*get_state)(GadgetRecord*);
+  void (*set_state)(GadgetRecord*, int32_t state);
+  void (*get_text)(GadgetRecord*, int32_t p);
+  void (*set_text)(GadgetRecord*, const char* text);
+  void (*add_item)(GadgetRecord*, int32_t position, const char* text, HANDLE image);
+  void (*add_item_ex)(GadgetRecord*, int32_t position, const char* text, HANDLE image, int32_t flags);
+  int32_t (*remove_item)(GadgetRecord*, int32_t item);
+  void (*clear_items)(GadgetRecord*);
+  void (*resize)(GadgetRecord*, int32_t x, int32_t y, int32_t width, int32_t height);
+  int32_t (*count_items)(GadgetRecord*);
+  int32_t (*get_item_state)(GadgetRecord*, int32_t item);
+  void (*set_item_state)(GadgetRecord*, int32_t item, int32_t state);
+  void (*get_item_text)(GadgetRecord*, int32_t item, int32_t column, int32_t p);
+  void (*set_item_text)(GadgetRecord*, int32_t item, const char* text, int32_t column);
+  int32_t (*get_x)(GadgetRecord*);
+  int32_t (*get_y)(GadgetRecord*);
+  int32_t (*get_width)(GadgetRecord*);
+  int32_t (*get_height)(GadgetRecord*);
+  void (*hide)(GadgetRecord*, int32_t flag);
+  void (*add_column)(GadgetRecord*, int32_t position, const char* title, int32_t width);
+  void (*remove_column)(GadgetRecord*, int32_t column);
+  int32_t (*get_attribute)(GadgetRecord*, int32_t attribute);
+  void (*set_attribute)(GadgetRecord*, int32_t attribute, int32_t value);
+  int32_t (*get_item_attribute)(GadgetRecord*, int32_t item, int32_t attribute, int32_t column);
+  void (*set_item_attribute)(GadgetRecord*, int32_t item, int32_t attribute, int32_t value, int32_t column);
+  void (*set_colour)(GadgetRecord*, int32_t type, int32_t colour);
+  int32_t (*get_colour)(GadgetRecord*, int32_t type);
+  void (*set_item_colour)(GadgetRecord*, int32_t item, int32_t type, int32_t colour, int32_t column);
+  int32_t (*get_item_colour)(GadgetRecord*, int32_t item, int32_t type, int32_t column);
+  void (*set_item_data)(GadgetRecord*, int32_t item, intptr_t value);
+  intptr_t (*get_item_data)(GadgetRecord*, int32_t item);
+};
+
+bool start_gadgets();
+void stop_gadgets();  // after every window has closed
+
+HWND begin_gadget_list(HWND window);
+void set_gadget_font(int32_t number, intptr_t font);
+
+// Creation support for the kinds: a control made with the current parent
+// and identifier -1, then registered under `number`.
+HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
+                           int32_t y, int32_t width, int32_t height);
+// Gives a freshly made control its gadget number (replacing the gadget that
+// held it); `prepare` sets the kind's own words before registration. The
+// control is destroyed when no record can be had.
+intptr_t adopt_gadget_control(int32_t number, HWND control, const GadgetOperations* operations,
+                              void (*prepare)(GadgetRecord*) = nullptr);
+GadgetRecord* find_gadget(int32_t number);
+// Routes a parent's message about `control` to its kind.
+LRESULT route_to_gadget(HWND control, HWND parent, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Generic operations by gadget number; a free number does nothing.
+HWND gadget_handle(int32_t number);
+bool is_gadget(int32_t number);
+int32_t get_gadget_state(int32_t number);
+void set_gadget_state(int32_t number, int32_t state);
+const char* get_gadget_text(int32_t number, int32_t p);
+void set_gadget_text(int32_t number, const char* text);
+void add_gadget_item(int32_t number, int32_t position, const char* text);
+int32_t count_gadget_items(int32_t number);
+const char* get_gadget_item_text(int32_t number, int32_t item, int32_t column, int32_t p);
+void add_gadget_column(int32_t number, int32_t position, const char* title, int32_t width);
+int32_t get_gadget_item_state(int32_t number, int32_t item);
+void set_gadget_item_state(int32_t number, int32_t item, int32_t state);
+void set_gadget_item_data(int32_t number, int32_t item, intptr_t value);
+int32_t gadget_width(int32_t number);
+void hide_gadget(int32_t number, int32_t flag);
+void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height);
+
+// The control's window text appended at p.
+void append_window_text(HWND control, int32_t p);
+
+// Shared colour routines of the kinds that keep front and back colour words.
+void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour);
+int32_t get_shared_colour(GadgetRecord* gadget, int32_t type);
+void release_shared_colour(GadgetRecord* gadget);
+
+HBRUSH get_brush(COLORREF colour);
+void release_brush(HBRUSH brush);
+
+uint32_t comctl_version();
+bool themes_active();
+
+}  // namespace vantrel

@@ -1,0 +1,17 @@
+#pragma once
+// Constructors of the gadget kinds. Each returns, for a named number, the
+// control's handle, for OBJECT_ANY the new number, and 0 on failure.
+#include <cstdint>
+
+namespace vantrel {
+
+intptr_t create_button_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
+                              uint32_t flags = 0);
+intptr_t create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
+                            uint32_t flags = 0);
+intptr_t create_editor_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags = 0);
+
+constexpr uint32_t TEXT_BORDER = 0x20000;
+constexpr int32_t ATTRIBUTE_READ_ONLY = 2048;
+
+}  // namespace vantrel

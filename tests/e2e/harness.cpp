@@ -1,0 +1,283 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace harness {
+namespace {
+
+constexpr DWORD DIALOG_TIMEOUT_MS = 10000;
+
+void send_inputs(std::vector<INPUT>& inputs) {
+  SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT key_input(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = WORD(MapVirtualKeyA(key, 0));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+INPUT mouse_input(POINT screen, DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = LONG((screen.x * 65536 + width / 2) / width);
+  input.mi.dy = LONG((screen.y * 65536 + height / 2) / height);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  return input;
+}
+
+uint32_t crc32(const unsigned char* data, size_t size, uint32_t crc = 0) {
+  static uint32_t table[256];
+  if (!table[1]) {
+    for (uint32_t n = 0; n < 256; ++n) {
+      uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      table[n] = c;
+    }
+  }
+  crc = ~crc;
+  for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
+
+void put32(std::vector<unsigned char>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back((unsigned char)(v >> shift));
+}
+
+void put_chunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
+  put32(out, uint32_t(data.size()));
+  std::vector<unsigned char> body(type, type + 4);
+  body.insert(body.end(), data.begin(), data.end());
+  out.insert(out.end(), body.begin(), body.end());
+  put32(out, crc32(body.data(), body.size()));
+}
+
+// A PNG of 24-bit rows, compressed with stored deflate blocks.
+std::vector<unsigned char> encode_png(int width, int height, const std::vector<unsigned char>& rgb) {
+  std::vector<unsigned char> raw;
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgb.begin() + size_t(y) * width * 3, rgb.begin() + size_t(y + 1) * width * 3);
+  }
+  std::vector<unsigned char> z = {0x78, 0x01};
+  for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+    size_t n = std::min<size_t>(65535, raw.size() - at);
+    z.push_back(at + n >= raw.size() ? 1 : 0);
+    z.push_back((unsigned char)(n & 0xFF));
+    z.push_back((unsigned char)(n >> 8));
+    z.push_back((unsigned char)(~n & 0xFF));
+    z.push_back((unsigned char)((~n >> 8) & 0xFF));
+    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+    if (raw.empty()) break;
+  }
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) a = (a + c) % 65521, b = (b + a) % 65521;
+  put32(z, (b << 16) | a);
+  std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<unsigned char> header;
+  put32(header, uint32_t(width));
+  put32(header, uint32_t(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});
+  put_chunk(png, "IHDR", header);
+  put_chunk(png, "IDAT", z);
+  put_chunk(png, "IEND", {});
+  return png;
+}
+
+}  // namespace
+
+std::string beside_program(const char* file_name) {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, length);
+  return p.substr(0, p.find_last_of('\\') + 1) + file_name;
+}
+
+Library::Library() : module_(LoadLibraryA(beside_program("vantrel.dll").c_str())) {}
+Library::~Library() {
+  if (module_) FreeLibrary(module_);
+}
+void* Library::find(const char* name) const {
+  return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+}
+
+HostWindow::HostWindow() {
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = DefWindowProcA;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "HarnessHost";
+  RegisterClassA(&window_class);
+  handle_ = CreateWindowA("HarnessHost", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr, nullptr,
+                          GetModuleHandleA(nullptr), nullptr);
+}
+HostWindow::~HostWindow() { DestroyWindow(handle_); }
+std::string HostWindow::text() const { return std::to_string(reinterpret_cast<intptr_t>(handle_)); }
+
+RECT Dialog::client() const {
+  RECT r = {};
+  GetClientRect(window, &r);
+  return r;
+}
+
+RECT Dialog::gadget_rect(int number) const {
+  RECT r = {};
+  HWND g = gadget(number);
+  if (!g) return r;
+  GetWindowRect(g, &r);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+POINT Dialog::client_to_screen(int x, int y) const {
+  POINT p = {x, y};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+HWND current_dialog() { return FindWindowA("WindowClass_0", nullptr); }
+
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeout_ms) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+void settle(const Dialog& dialog) {
+  DWORD_PTR ignored;
+  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  Sleep(60);
+  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+}
+
+void click_at(POINT screen) {
+  std::vector<INPUT> inputs = {mouse_input(screen, 0), mouse_input(screen, MOUSEEVENTF_LEFTDOWN),
+                               mouse_input(screen, MOUSEEVENTF_LEFTUP)};
+  send_inputs(inputs);
+  // Further apart than a double click, so the next click is a click of its own.
+  Sleep(GetDoubleClickTime() + 50);
+}
+
+void click_gadget(const Dialog& dialog, int number) {
+  RECT r = dialog.gadget_rect(number);
+  click_at(dialog.client_to_screen((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
+void press_key(WORD key, bool shift, bool alt) {
+  std::vector<INPUT> inputs;
+  if (alt) inputs.push_back(key_input(VK_MENU, false));
+  if (shift) inputs.push_back(key_input(VK_SHIFT, false));
+  inputs.push_back(key_input(key, false));
+  inputs.push_back(key_input(key, true));
+  if (shift) inputs.push_back(key_input(VK_SHIFT, true));
+  if (alt) inputs.push_back(key_input(VK_MENU, true));
+  send_inputs(inputs);
+  Sleep(30);
+}
+
+void type_text(const std::string& text) {
+  for (char c : text) {
+    if (c == '\n') {
+      press_key(VK_RETURN);
+      continue;
+    }
+    SHORT scan = VkKeyScanA(c);
+    press_key(WORD(LOBYTE(scan)), (HIBYTE(scan) & 1) != 0);
+  }
+}
+
+std::string save_screenshot(HWND window, const std::string& name) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return "";
+  int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return "";
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<unsigned char> rgb(size_t(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    const unsigned char* row = static_cast<const unsigned char*>(bits) + size_t(y) * stride;
+    for (int x = 0; x < width; ++x) {
+      unsigned char* out = &rgb[(size_t(y) * width + x) * 3];
+      out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  CreateDirectoryA(beside_program("..\\screenshots").c_str(), nullptr);
+  std::string path = beside_program(("..\\screenshots\\" + name + ".png").c_str());
+  std::vector<unsigned char> png = encode_png(width, height, rgb);
+  if (FILE* file = fopen(path.c_str(), "wb")) {
+    fwrite(png.data(), 1, png.size(), file);
+    fclose(file);
+  }
+  return path;
+}
+
+std::string run_dialog(const std::function<Text()>& call, const std::function<void(Dialog&)>& drive, HWND host,
+                       HWND previous) {
+  std::atomic<bool> returned{false};
+  std::thread driver([&] {
+    Dialog dialog = {nullptr};
+    bool appeared = wait_until(
+        [&] {
+          HWND w = current_dialog();
+          if (!w || w == previous || !IsWindowVisible(w)) return false;
+          DWORD_PTR ignored;
+          if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored)) return false;
+          dialog.window = w;
+          return true;
+        },
+        DIALOG_TIMEOUT_MS);
+    if (!appeared) {
+      ADD_FAILURE() << "no dialog appeared";
+      return;
+    }
+    settle(dialog);
+    // What every dialog must be while it waits.
+    EXPECT_TRUE(GetWindowLongA(dialog.window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "not topmost";
+    EXPECT_FALSE(GetWindowLongA(dialog.window, GWL_STYLE) & WS_SYSMENU) << "has a system menu";
+    EXPECT_TRUE(GetWindowLongA(dialog.window, GWL_STYLE) & WS_CAPTION) << "has no caption";
+    if (host) {
+      EXPECT_FALSE(IsWindowEnabled(host)) << "host window not disabled";
+    }
+    drive(dialog);
+    if (!wait_until([&] { return returned.load(); }, DIALOG_TIMEOUT_MS)) {
+      ADD_FAILURE() << "the dialog did not end; pressing Cancel for it";
+      PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(dialog.gadget(2)));
+    }
+  });
+  Text answer = call();
+  returned = true;
+  driver.join();
+  if (host) {
+    EXPECT_TRUE(IsWindowEnabled(host)) << "host window still disabled";
+  }
+  HWND after = current_dialog();
+  EXPECT_TRUE(after && IsWindowVisible(after)) << "the dialog window left the screen";
+  return answer ? answer : "<null>";
+}
+
+}  // namespace harness

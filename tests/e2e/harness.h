@@ -1,0 +1,82 @@
+#pragma once
+// What the end-to-end tests share: the library loaded as a host loads it, a
+// host window, a driver thread that acts as the person through real input,
+// geometry checks and screenshots.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace harness {
+
+std::string beside_program(const char* file_name);
+
+// vantrel.dll loaded by LoadLibraryA; exports looked up by name.
+class Library {
+ public:
+  Library();
+  ~Library();
+  HMODULE module() const { return module_; }
+  void* find(const char* name) const;
+  template <typename Function>
+  Function get(const char* name) const {
+    return reinterpret_cast<Function>(find(name));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+using Text = const char*;
+using Show4 = Text(__stdcall*)(Text, Text, Text, Text);
+using Show5 = Text(__stdcall*)(Text, Text, Text, Text, Text);
+using Show6 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text);
+using Show10 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text, Text, Text, Text, Text);
+
+// A plain top-level window standing for the host's own.
+class HostWindow {
+ public:
+  HostWindow();
+  ~HostWindow();
+  HWND handle() const { return handle_; }
+  std::string text() const;  // the handle as decimal text
+
+ private:
+  HWND handle_;
+};
+
+// The dialog as the driver sees it.
+struct Dialog {
+  HWND window;
+  HWND gadget(int number) const { return GetDlgItem(window, number); }
+  RECT client() const;                 // window 0's client rectangle
+  RECT gadget_rect(int number) const;  // in window 0's client coordinates
+  POINT client_to_screen(int x, int y) const;
+};
+
+// Runs `call` on this thread while a driver thread waits for a new dialog
+// (not `previous`), checks what every dialog must be, and runs `drive`. If
+// the call has not returned some seconds after `drive`, the driver presses
+// Cancel for it and the test fails. Returns the answer ("<null>" for none).
+std::string run_dialog(const std::function<Text()>& call, const std::function<void(Dialog&)>& drive,
+                       HWND host = nullptr, HWND previous = nullptr);
+
+// The dialog window currently on screen (window 0), or null.
+HWND current_dialog();
+
+// Waits for a condition, polling; false after the timeout.
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 5000);
+
+// Real input.
+void click_at(POINT screen);
+void click_gadget(const Dialog& dialog, int number);
+void press_key(WORD key, bool shift = false, bool alt = false);
+void type_text(const std::string& text);
+// Waits until the dialog's thread has handled what came before (only while
+// the dialog still waits: once it has ended, its thread no longer answers).
+void settle(const Dialog& dialog);
+
+// Saves the window as it is on screen to screenshots/<name>.png in the build tree.
+std::string save_screenshot(HWND window, const std::string& name);
+
+}  // namespace harness

@@ -1,0 +1,222 @@
+// ShowInput driven through real input, as a person would use it.
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include "harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int EDITOR = 0, OK = 1, CANCEL = 2;
+
+class InputDialog : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { library = new Library; }
+  static void TearDownTestSuite() {
+    delete library;
+    library = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(library->module(), nullptr);
+    show = library->get<Show5>("ShowInput");
+    ASSERT_NE(show, nullptr);
+  }
+
+  std::string input(Text title, Text text, Text width, Text height, const std::function<void(Dialog&)>& drive,
+                    HWND host_window = nullptr) {
+    std::string host_text = host_window ? std::to_string(reinterpret_cast<intptr_t>(host_window)) : "0";
+    return run_dialog([&] { return show(title, text, width, height, host_text.c_str()); }, drive, host_window,
+                      current_dialog());
+  }
+
+  static std::string editor_text(const Dialog& d) {
+    char text[4096] = {};
+    SendMessageA(d.gadget(EDITOR), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+
+  static HWND focused(const Dialog& d) {
+    GUITHREADINFO info = {sizeof info};
+    GetGUIThreadInfo(GetWindowThreadProcessId(d.window, nullptr), &info);
+    return info.hwndFocus;
+  }
+
+  static Library* library;
+  Show5 show = nullptr;
+};
+
+Library* InputDialog::library = nullptr;
+
+void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
+  EXPECT_EQ(r.left, x) << what;
+  EXPECT_EQ(r.top, y) << what;
+  EXPECT_EQ(r.right - r.left, w) << what;
+  EXPECT_EQ(r.bottom - r.top, h) << what;
+}
+
+}  // namespace
+
+TEST_F(InputDialog, LaysOutCentredAndReturnsTypedText) {
+  HostWindow host;
+  std::string answer = input("Your name", "", "300", "200", [](Dialog& d) {
+    expect_rect(d.client(), 0, 0, 300, 200, "client area");
+    expect_rect(d.gadget_rect(EDITOR), 0, 0, 300, 170, "editor");
+    expect_rect(d.gadget_rect(OK), 95, 173, 50, 23, "OK");
+    expect_rect(d.gadget_rect(CANCEL), 155, 173, 50, 23, "Cancel");
+    RECT outer;
+    GetWindowRect(d.window, &outer);
+    EXPECT_EQ(outer.left, (1024 - (outer.right - outer.left)) / 2);
+    EXPECT_EQ(outer.top, (768 - (outer.bottom - outer.top)) / 2);
+    char caption[64] = {};
+    GetWindowTextA(d.window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Your name");
+    // Editor and buttons share font 0, Arial 9.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(d.gadget(OK), WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageA(d.gadget(CANCEL), WM_GETFONT, 0, 0)));
+    LOGFONTA logical = {};
+    GetObjectA(font, sizeof logical, &logical);
+    EXPECT_STREQ(logical.lfFaceName, "Arial");
+    EXPECT_EQ(logical.lfHeight, -12);
+    CHARFORMATA format = {sizeof format};
+    SendMessageA(d.gadget(EDITOR), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "Arial");
+
+    click_gadget(d, EDITOR);
+    type_text("Ada Lovelace, 1815");
+    settle(d);
+    save_screenshot(d.window, "input_typed");
+    click_gadget(d, OK);
+  }, host.handle());
+  EXPECT_EQ(answer, "Ada Lovelace, 1815");
+}
+
+TEST_F(InputDialog, SeveralLinesComeBackWithTheControlsLineBreaks) {
+  std::string seen;
+  std::string answer = input("Lines", "", "300", "200", [&](Dialog& d) {
+    type_text("first\nsecond");
+    settle(d);
+    seen = editor_text(d);
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, seen);
+  EXPECT_TRUE(answer == "first\r\nsecond" || answer == "first\rsecond") << answer;
+}
+
+TEST_F(InputDialog, EmptyOkCancelAndTheWordCancel) {
+  EXPECT_EQ(input("Empty", "", "300", "200", [](Dialog& d) { click_gadget(d, OK); }), "");
+  EXPECT_EQ(input("Cancel", "kept?", "300", "200", [](Dialog& d) { click_gadget(d, CANCEL); }), "CANCEL");
+  EXPECT_EQ(input("Typed", nullptr, "300", "200", [](Dialog& d) {
+              EXPECT_EQ(editor_text(d), "");
+              type_text("CANCEL");
+              click_gadget(d, OK);
+            }),
+            "CANCEL");
+}
+
+TEST_F(InputDialog, LongLinesWrapAtTheBoxEdge) {
+  std::string words;
+  for (int i = 0; i < 30; ++i) words += "word" + std::to_string(i) + " ";
+  std::string unbroken(200, 'x');
+  input("Wrap", (words + "\r\n" + unbroken).c_str(), "300", "200", [](Dialog& d) {
+    settle(d);
+    LRESULT lines = SendMessageA(d.gadget(EDITOR), EM_GETLINECOUNT, 0, 0);
+    EXPECT_GT(lines, 4) << "the two long lines did not wrap";
+    SCROLLINFO info = {sizeof info, SIF_ALL};
+    if (GetScrollInfo(d.gadget(EDITOR), SB_HORZ, &info)) {
+      EXPECT_LE(int(info.nMax - info.nMin + 1), int(info.nPage) + 1) << "scrolls sideways";
+    }
+    save_screenshot(d.window, "input_wrapped");
+    click_gadget(d, CANCEL);
+  });
+}
+
+TEST_F(InputDialog, ASecondCallReplacesTheFirstWindowWithItsOwnText) {
+  HWND first = nullptr;
+  input("First", "one", "300", "200", [&](Dialog& d) {
+    first = d.window;
+    type_text("typed ");
+    click_gadget(d, OK);
+  });
+  input("Second", "two", "320", "180", [&](Dialog& d) {
+    EXPECT_NE(d.window, first);
+    EXPECT_FALSE(IsWindow(first)) << "the first window is still there";
+    EXPECT_EQ(editor_text(d), "two");
+    click_gadget(d, CANCEL);
+  });
+}
+
+TEST_F(InputDialog, CloseRequestsDoNotEndIt) {
+  std::string answer = input("Close", "stay", "300", "200", [](Dialog& d) {
+    press_key(VK_F4, false, true);
+    PostMessageA(d.window, WM_CLOSE, 0, 0);
+    settle(d);
+    EXPECT_TRUE(IsWindowVisible(d.window));
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "stay");
+}
+
+TEST_F(InputDialog, TabTypesIntoTheEditorAndMovesBetweenButtons) {
+  std::string answer = input("Tabs", "", "300", "200", [](Dialog& d) {
+    settle(d);
+    EXPECT_EQ(focused(d), d.gadget(EDITOR));
+    type_text("a");
+    press_key(VK_TAB);
+    type_text("b");
+    settle(d);
+    EXPECT_EQ(editor_text(d), "a\tb");
+    EXPECT_EQ(focused(d), d.gadget(EDITOR));
+    press_key(VK_TAB, true);  // back from the first gadget wraps to the last
+    settle(d);
+    EXPECT_EQ(focused(d), d.gadget(CANCEL));
+    press_key(VK_TAB, true);
+    settle(d);
+    EXPECT_EQ(focused(d), d.gadget(OK));
+    press_key(VK_TAB);
+    settle(d);
+    EXPECT_EQ(focused(d), d.gadget(CANCEL));
+    press_key(VK_SPACE);
+  });
+  EXPECT_EQ(answer, "CANCEL");
+}
+
+TEST_F(InputDialog, BadSizesAndHostWindowsNeitherCrashNorHang) {
+  // Not numbers and negative: a tiny window that the keyboard can still end.
+  for (auto size : {std::pair<Text, Text>{"abc", "-5"}, {"-300", "xyz"}, {nullptr, ""}}) {
+    std::string answer = input("Tiny", "t", size.first, size.second, [](Dialog&) {
+      press_key(VK_TAB, true);
+      press_key(VK_SPACE);
+    });
+    EXPECT_EQ(answer, "CANCEL");
+  }
+  // Larger than the screen: clipped to it and placed at 0, 0.
+  input("Huge", "", "5000", "4000", [](Dialog& d) {
+    RECT outer;
+    GetWindowRect(d.window, &outer);
+    EXPECT_EQ(outer.left, 0);
+    EXPECT_EQ(outer.top, 0);
+    EXPECT_LE(outer.right - outer.left, 1024);
+    EXPECT_LE(outer.bottom - outer.top, 768);
+    PostMessageA(d.window, WM_COMMAND, MAKEWPARAM(CANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(d.gadget(CANCEL)));
+  });
+  // Host window texts that name no window: nothing is disabled.
+  HostWindow bystander;
+  for (Text host : {"not a window", "12345", "-1"}) {
+    std::string answer = run_dialog([&] { return show("Host", "h", "300", "200", host); },
+                                    [&](Dialog& d) {
+                                      EXPECT_TRUE(IsWindowEnabled(bystander.handle()));
+                                      click_gadget(d, OK);
+                                    },
+                                    nullptr, current_dialog());
+    EXPECT_EQ(answer, "h");
+  }
+}
+
+TEST_F(InputDialog, AMegabyteOfInitialTextComesBackWhole) {
+  std::string big;
+  while (big.size() < (1 << 20)) big += "0123456789abcdefghijklmnopqrstuvwxyz ";
+  std::string answer = input("Big", big.c_str(), "300", "200", [](Dialog& d) { click_gadget(d, OK); });
+  EXPECT_EQ(answer.size(), big.size());
+  EXPECT_TRUE(answer == big);
+}

@@ -19,7 +19,7 @@ test: all
 	tools/wine-session ctest --test-dir $(BUILD) --output-on-failure --timeout 300
 
 demo: all
-	tools/wine-session --demo tools/demo $(BUILD)/bin/vantrel.exe
+	tools/wine-session --demo tools/demo $(BUILD)/bin
 
 clean:
 	rm -rf $(BUILD)

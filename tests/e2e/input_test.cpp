@@ -220,3 +220,35 @@ TEST_F(InputDialog, AMegabyteOfInitialTextComesBackWhole) {
   EXPECT_EQ(answer.size(), big.size());
   EXPECT_TRUE(answer == big);
 }
+
+namespace {
+Show5 nested_show = nullptr;
+std::string nested_answer;
+void CALLBACK call_from_timer(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  nested_answer = nested_show("Nested", "inner", "250", "150", "0");
+}
+}  // namespace
+
+// A host whose message handler calls in again while a dialog waits: the new
+// dialog replaces the old one, and the old call returns instead of waiting
+// for a window that is gone.
+TEST_F(InputDialog, ACallFromAHostMessageEndsTheWaitingDialog) {
+  nested_show = show;
+  nested_answer.clear();
+  SetTimer(nullptr, 0, 300, call_from_timer);
+  std::string outer = input("Outer", "outer", "300", "200", [](Dialog& first) {
+    Dialog second = {nullptr};
+    ASSERT_TRUE(wait_until([&] {
+      HWND w = current_dialog();
+      if (!w || w == first.window || !IsWindowVisible(w)) return false;
+      second.window = w;
+      return true;
+    }));
+    settle(second);
+    EXPECT_FALSE(IsWindow(first.window));
+    click_gadget(second, OK);
+  });
+  EXPECT_EQ(nested_answer, "inner");
+  EXPECT_EQ(outer, "inner");  // the export's result as the nested call left it
+}

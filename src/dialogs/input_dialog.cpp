@@ -20,7 +20,8 @@ void show_input_dialog(StringVar* arguments, StringVar* result) {
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
 
-  create_editor_gadget(EDITOR, 0, 0, width, height - 30);
+  create_editor_gadget(EDITOR, 0, 0, width, height - 30);  // dispatches waiting messages
+  if (dialog.replaced()) return;
   HWND editor = gadget_handle(EDITOR);
   // Break lines at the box's own edge instead of scrolling sideways.
   SendMessageA(editor, EM_SETTARGETDEVICE, 0, 0);

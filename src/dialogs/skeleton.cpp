@@ -36,10 +36,12 @@ void DialogSkeleton::add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_
   create_button_gadget(GADGET_CANCEL, cancel_x, y, 50, 23, "Cancel");
 }
 
+bool DialogSkeleton::replaced() const { return window_handle(0) != window_; }
+
 DialogSkeleton::Ending DialogSkeleton::wait_for_ending() {
   for (;;) {
     int32_t event = wait_event();
-    if (window_handle(0) != window_) return Ending::Replaced;
+    if (replaced()) return Ending::Replaced;
     if (event != EVENT_GADGET || event_window() != 0) continue;
     if (event_gadget() == GADGET_OK) return Ending::Ok;
     if (event_gadget() == GADGET_CANCEL) return Ending::Cancel;

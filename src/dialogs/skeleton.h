@@ -30,6 +30,10 @@ class DialogSkeleton {
   // (from a host message) that opens its own dialog ends this one: Replaced.
   Ending wait_for_ending();
 
+  // True once another call has opened its dialog in this one's place (a
+  // host message handled while gadgets were being made can do that).
+  bool replaced() const;
+
  private:
   HWND window_ = nullptr;
   HWND host_ = nullptr;

@@ -224,9 +224,13 @@ TEST_F(InputDialog, AMegabyteOfInitialTextComesBackWhole) {
 namespace {
 Show5 nested_show = nullptr;
 std::string nested_answer;
-void CALLBACK call_from_timer(HWND, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(nullptr, timer);
-  nested_answer = nested_show("Nested", "inner", "250", "150", "0");
+// A host window whose handler calls in again when it gets WM_APP.
+LRESULT CALLBACK calling_host(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_APP) {
+    nested_answer = nested_show("Nested", "inner", "250", "150", "0");
+    return 0;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
 }
 }  // namespace
 
@@ -236,8 +240,14 @@ void CALLBACK call_from_timer(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(InputDialog, ACallFromAHostMessageEndsTheWaitingDialog) {
   nested_show = show;
   nested_answer.clear();
-  SetTimer(nullptr, 0, 300, call_from_timer);
-  std::string outer = input("Outer", "outer", "300", "200", [](Dialog& first) {
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = calling_host;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "CallingHost";
+  RegisterClassA(&window_class);
+  HWND host = CreateWindowA("CallingHost", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  std::string outer = input("Outer", "outer", "300", "200", [host](Dialog& first) {
+    PostMessageA(host, WM_APP, 0, 0);
     Dialog second = {nullptr};
     ASSERT_TRUE(wait_until([&] {
       HWND w = current_dialog();
@@ -249,6 +259,7 @@ TEST_F(InputDialog, ACallFromAHostMessageEndsTheWaitingDialog) {
     EXPECT_FALSE(IsWindow(first.window));
     click_gadget(second, OK);
   });
+  DestroyWindow(host);
   EXPECT_EQ(nested_answer, "inner");
   EXPECT_EQ(outer, "inner");  // the export's result as the nested call left it
 }

@@ -6,5 +6,6 @@
 namespace vantrel {
 
 void show_input_dialog(StringVar* arguments, StringVar* result);
+void show_calendar_dialog(StringVar* arguments, StringVar* result);
 
 }  // namespace vantrel

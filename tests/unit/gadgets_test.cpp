@@ -108,8 +108,8 @@ TEST_F(Gadgets, TextColoursShareBrushesFromTheCache) {
   EXPECT_EQ(a->operations->get_colour(a, COLOUR_BACK), -1);
   a->operations->set_colour(a, COLOUR_BACK, 0x00FF00);
   b->operations->set_colour(b, COLOUR_BACK, 0x00FF00);
-  EXPECT_EQ(a->back_brush, b->back_brush);
-  HBRUSH shared = a->back_brush;
+  EXPECT_EQ(a->words.colours.back_brush, b->words.colours.back_brush);
+  HBRUSH shared = a->words.colours.back_brush;
   DestroyWindow(gadget_handle(1));
   EXPECT_NE(GetObjectType(shared), 0u);  // still used by the second
   DestroyWindow(gadget_handle(2));
@@ -126,7 +126,7 @@ TEST_F(Gadgets, TextColoursShareBrushesFromTheCache) {
   EXPECT_EQ(GetTextColor(dc), COLORREF(0x0000FF));
   c->operations->set_colour(c, COLOUR_BACK, 0x123456);
   EXPECT_EQ(SendMessageA(window, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(gadget_handle(3))),
-            reinterpret_cast<LRESULT>(c->back_brush));
+            reinterpret_cast<LRESULT>(c->words.colours.back_brush));
   EXPECT_EQ(GetBkColor(dc), COLORREF(0x123456));
   ReleaseDC(gadget_handle(3), dc);
 }

@@ -28,7 +28,7 @@ void replace_selection(GadgetRecord* gadget, const char* text) {
 
 void clear_editor(GadgetRecord* gadget) {
   SetWindowTextA(gadget->handle, "");
-  gadget->kind_word = LINES_NORMAL;
+  gadget->words.colours.kind_word = LINES_NORMAL;
 }
 
 void set_editor_text(GadgetRecord* gadget, const char* text) {
@@ -44,12 +44,12 @@ void add_editor_line(GadgetRecord* gadget, int32_t position, const char* text, H
   if (start == -1 || position == -1) {
     LRESULT length = send(gadget, WM_GETTEXTLENGTH);
     send(gadget, EM_SETSEL, WPARAM(length), length);
-    if (gadget->kind_word == EMPTY_LINE_PENDING) {
+    if (gadget->words.colours.kind_word == EMPTY_LINE_PENDING) {
       replace_selection(gadget, "\n");
-      gadget->kind_word = EMPTY_LINE_WRITTEN;
+      gadget->words.colours.kind_word = EMPTY_LINE_WRITTEN;
     }
     if (length) replace_selection(gadget, "\n");
-    else if (!*text_or_empty(text) && gadget->kind_word == LINES_NORMAL) gadget->kind_word = EMPTY_LINE_PENDING;
+    else if (!*text_or_empty(text) && gadget->words.colours.kind_word == LINES_NORMAL) gadget->words.colours.kind_word = EMPTY_LINE_PENDING;
     replace_selection(gadget, text_or_empty(text));
   } else {
     send(gadget, EM_SETSEL, WPARAM(start), start);
@@ -67,12 +67,12 @@ int32_t remove_editor_line(GadgetRecord* gadget, int32_t line) {
   replace_selection(gadget, "");
   send(gadget, EM_HIDESELECTION, 0);
   int32_t length = int32_t(send(gadget, WM_GETTEXTLENGTH));
-  if (length == 0) gadget->kind_word = LINES_NORMAL;
+  if (length == 0) gadget->words.colours.kind_word = LINES_NORMAL;
   return length;
 }
 
 int32_t count_editor_lines(GadgetRecord* gadget) {
-  if (send(gadget, WM_GETTEXTLENGTH) == 0 && gadget->kind_word == LINES_NORMAL) return 0;
+  if (send(gadget, WM_GETTEXTLENGTH) == 0 && gadget->words.colours.kind_word == LINES_NORMAL) return 0;
   return int32_t(send(gadget, EM_GETLINECOUNT));
 }
 
@@ -120,7 +120,7 @@ void set_editor_attribute(GadgetRecord* gadget, int32_t attribute, int32_t value
 void set_editor_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
   if (type == COLOUR_BACK) {
     send(gadget, EM_SETBKGNDCOLOR, colour == -1 ? 1 : 0, colour == -1 ? 0 : LPARAM(colour));
-    gadget->back_colour = colour;
+    gadget->words.colours.back_colour = colour;
   } else if (type == COLOUR_FRONT) {
     CHARFORMATA format = {};
     format.cbSize = sizeof format;
@@ -129,12 +129,12 @@ void set_editor_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
     format.crTextColor = colour == -1 ? 0 : COLORREF(colour);
     send(gadget, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     send(gadget, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    gadget->front_colour = colour;
+    gadget->words.colours.front_colour = colour;
   }
 }
 
 int32_t get_editor_colour(GadgetRecord* gadget, int32_t type) {
-  return type == COLOUR_BACK ? gadget->back_colour : type == COLOUR_FRONT ? gadget->front_colour : -1;
+  return type == COLOUR_BACK ? gadget->words.colours.back_colour : type == COLOUR_FRONT ? gadget->words.colours.front_colour : -1;
 }
 
 // A new font would reset the text colour: put it back.
@@ -143,14 +143,14 @@ LRESULT CALLBACK editor_procedure(HWND window, UINT message, WPARAM wparam, LPAR
   if (message != WM_SETFONT) return result;
   int32_t id = int32_t(GetWindowLongA(window, GWL_ID));
   GadgetRecord* gadget = reinterpret_cast<intptr_t>(GetPropA(window, GADGET_PROPERTY)) == id ? find_gadget(id) : nullptr;
-  if (gadget && gadget->handle == window) set_editor_colour(gadget, COLOUR_FRONT, gadget->front_colour);
+  if (gadget && gadget->handle == window) set_editor_colour(gadget, COLOUR_FRONT, gadget->words.colours.front_colour);
   return 0;
 }
 
 void prepare_editor(GadgetRecord* gadget) {
-  gadget->back_colour = -1;
-  gadget->front_colour = -1;
-  gadget->kind_word = LINES_NORMAL;
+  gadget->words.colours.back_colour = -1;
+  gadget->words.colours.front_colour = -1;
+  gadget->words.colours.kind_word = LINES_NORMAL;
 }
 
 constexpr GadgetOperations editor_operations = [] {

@@ -18,6 +18,8 @@ struct GadgetListState {
   HWND parent;
   HFONT font;
   uint32_t day_states[13];
+  uint32_t* more_day_states;  // for a calendar that shows more than 13 months at once
+  int32_t more_day_states_capacity;
 };
 
 struct BrushNode {
@@ -315,22 +317,22 @@ void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t 
 
 void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
   if (type == COLOUR_FRONT) {
-    gadget->front_colour = colour;
+    gadget->words.colours.front_colour = colour;
   } else if (type == COLOUR_BACK) {
-    if (gadget->back_brush) release_brush(gadget->back_brush);
-    gadget->back_brush = colour == -1 ? nullptr : get_brush(COLORREF(colour));
-    gadget->back_colour = colour;
+    if (gadget->words.colours.back_brush) release_brush(gadget->words.colours.back_brush);
+    gadget->words.colours.back_brush = colour == -1 ? nullptr : get_brush(COLORREF(colour));
+    gadget->words.colours.back_colour = colour;
   }
   redraw(gadget->handle);
 }
 
 int32_t get_shared_colour(GadgetRecord* gadget, int32_t type) {
-  return type == COLOUR_FRONT ? gadget->front_colour : type == COLOUR_BACK ? gadget->back_colour : -1;
+  return type == COLOUR_FRONT ? gadget->words.colours.front_colour : type == COLOUR_BACK ? gadget->words.colours.back_colour : -1;
 }
 
 void release_shared_colour(GadgetRecord* gadget) {
-  if (gadget->back_brush) release_brush(gadget->back_brush);
-  gadget->back_brush = nullptr;
+  if (gadget->words.colours.back_brush) release_brush(gadget->words.colours.back_brush);
+  gadget->words.colours.back_brush = nullptr;
 }
 
 HBRUSH get_brush(COLORREF colour) {
@@ -363,6 +365,18 @@ void release_brush(HBRUSH brush) {
     }
     return;
   }
+}
+
+uint32_t* day_state_scratch(int32_t months) {
+  if (!list_state) return nullptr;
+  if (months <= 13) return list_state->day_states;
+  if (months > list_state->more_day_states_capacity) {
+    auto* grown = static_cast<uint32_t*>(general_realloc(list_state->more_day_states, size_t(months) * 4));
+    if (!grown) return nullptr;
+    list_state->more_day_states = grown;
+    list_state->more_day_states_capacity = months;
+  }
+  return list_state->more_day_states;
 }
 
 uint32_t comctl_version() {

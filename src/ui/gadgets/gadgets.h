@@ -19,7 +19,14 @@ enum GadgetKind : int32_t {
   KIND_EDITOR = 22,
 };
 
-enum ColourType : int32_t { COLOUR_FRONT = 1, COLOUR_BACK = 2 };
+enum ColourType : int32_t {
+  COLOUR_FRONT = 1,
+  COLOUR_BACK = 2,
+  COLOUR_LINE = 3,
+  COLOUR_TITLE_FRONT = 4,
+  COLOUR_TITLE_BACK = 5,
+  COLOUR_TRAILING_TEXT = 6,
+};
 
 constexpr const char* GADGET_PROPERTY = "VX_ID";
 constexpr const char* DROP_PROPERTY = "VX_DropAccept";
@@ -27,14 +34,30 @@ constexpr intptr_t DEFAULT_FONT = -1;
 
 struct GadgetOperations;
 
+// The last four words of a gadget record: the shared colour words, or the
+// kind's own where it keeps other data.
+struct ColourWords {
+  int32_t back_colour;   // -1: system default
+  int32_t front_colour;  // -1: system default
+  HBRUSH back_brush;     // from the brush cache; none while back_colour is -1
+  int32_t kind_word;
+};
+
+struct CalendarWords {
+  uint32_t* day_state_table;  // entries of 13 words: the year, then a day mask per month
+  int32_t day_state_capacity;
+  int32_t colour_set_flags;
+  int32_t last_date;
+};
+
 struct GadgetRecord {
   HWND handle;
   const GadgetOperations* operations;
   WNDPROC previous_procedure;
-  int32_t back_colour;  // these four words are the kind's own where it says so
-  int32_t front_colour;
-  HBRUSH back_brush;
-  int32_t kind_word;
+  union {
+    ColourWords colours;
+    CalendarWords calendar;
+  } words;
 };
 
 struct GadgetOperations {
@@ -121,6 +144,10 @@ void release_shared_colour(GadgetRecord* gadget);
 
 HBRUSH get_brush(COLORREF colour);
 void release_brush(HBRUSH brush);
+
+// Room for the day states of `months` months, shared by every calendar and
+// kept until the next call; null when memory runs out.
+uint32_t* day_state_scratch(int32_t months);
 
 uint32_t comctl_version();
 bool themes_active();

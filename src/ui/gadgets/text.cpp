@@ -10,23 +10,23 @@ LRESULT handle_text_message(GadgetRecord* gadget, HWND, UINT message, WPARAM wpa
   if (message != WM_CTLCOLORSTATIC) return NOT_HANDLED;
   HDC dc = reinterpret_cast<HDC>(wparam);
   LRESULT result = NOT_HANDLED;
-  if (gadget->front_colour != -1) {
-    SetTextColor(dc, COLORREF(gadget->front_colour));
-    if (gadget->back_colour == -1) {
+  if (gadget->words.colours.front_colour != -1) {
+    SetTextColor(dc, COLORREF(gadget->words.colours.front_colour));
+    if (gadget->words.colours.back_colour == -1) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
   }
-  if (gadget->back_colour != -1) {
-    SetBkColor(dc, COLORREF(gadget->back_colour));
-    result = reinterpret_cast<LRESULT>(gadget->back_brush);
+  if (gadget->words.colours.back_colour != -1) {
+    SetBkColor(dc, COLORREF(gadget->words.colours.back_colour));
+    result = reinterpret_cast<LRESULT>(gadget->words.colours.back_brush);
   }
   return result;
 }
 
 void prepare_text(GadgetRecord* gadget) {
-  gadget->back_colour = -1;
-  gadget->front_colour = -1;
+  gadget->words.colours.back_colour = -1;
+  gadget->words.colours.front_colour = -1;
 }
 
 constexpr GadgetOperations text_operations = [] {

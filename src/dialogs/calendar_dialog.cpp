@@ -1,0 +1,67 @@
+// ShowCal: one day picked in a month calendar, read and written in the
+// caller's date format.
+#include "dates/dates.h"
+#include "dialogs/dialogs.h"
+#include "dialogs/skeleton.h"
+#include "ui/gadgets/gadgets.h"
+#include "ui/gadgets/kinds.h"
+
+namespace vantrel {
+
+namespace {
+
+enum CalendarArgument { TITLE, DATE_TEXT, FORMAT_NAME, HOST_WINDOW };
+constexpr int32_t CALENDAR = 0;
+constexpr const char* DEFAULT_MASK = "%yyyy-%mm-%dd";
+
+struct DateFormat {
+  const char* name;
+  const char* mask;
+};
+constexpr DateFormat date_formats[] = {
+    {"ISO", "%yyyy-%mm-%dd"},
+    {"US", "%mm/%dd/%yyyy"},
+    {"EUR", "%dd/%mm/%yyyy"},
+};
+
+// The mask of a format name (compared exactly), or null for none.
+const char* mask_of(const char* format_name) {
+  for (const DateFormat& format : date_formats)
+    if (strings_equal(format.name, format_name)) return format.mask;
+  return nullptr;
+}
+
+}  // namespace
+
+void show_calendar_dialog(StringVar* arguments, StringVar* result) {
+  DialogSkeleton dialog;
+  if (!dialog.open(arguments[TITLE], 226, 200, arguments[HOST_WINDOW], 8)) return;
+  create_calendar_gadget(CALENDAR, 0, 0, 226, 165);
+  dialog.add_ok_and_cancel_at(58, 118, 173);
+
+  const char* input_mask = mask_of(arguments[FORMAT_NAME]);
+  if (strings_equal(arguments[DATE_TEXT], "TODAY") || !input_mask) {
+    set_gadget_state(CALENDAR, current_date());
+  } else {
+    // A text that names no day gives no date, which leaves today selected.
+    set_gadget_state(CALENDAR, parse_date(input_mask, arguments[DATE_TEXT]));
+  }
+  const char* output_mask = input_mask ? input_mask : DEFAULT_MASK;
+  SetFocus(gadget_handle(CALENDAR));
+
+  switch (dialog.wait_for_ending()) {
+    case DialogSkeleton::Ending::Ok: {
+      int32_t p = buffer_position();
+      format_date(output_mask, get_gadget_state(CALENDAR), p);
+      string_take(result, p);
+      break;
+    }
+    case DialogSkeleton::Ending::Cancel:
+      string_assign(result, "CANCEL");
+      break;
+    case DialogSkeleton::Ending::Replaced:
+      break;
+  }
+}
+
+}  // namespace vantrel

@@ -1,6 +1,7 @@
 # make        build into build/ (build/bin/vantrel.dll, build/bin/vantrel.exe)
 # make test   install what is missing, build, run every test under Wine on Xvfb
 # make demo   install what is missing, build, show the dialogs through vantrel.exe
+# make bench  run the benchmarks in bench/
 BUILD := build
 
 .PHONY: all deps configure test demo bench clean
@@ -20,6 +21,9 @@ test: all
 
 demo: all
 	tools/wine-session --demo tools/demo $(BUILD)/bin
+
+bench: all
+	tools/wine-session wine $(BUILD)/bin/list_fill_bench.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -7,5 +7,7 @@ namespace vantrel {
 
 void show_input_dialog(StringVar* arguments, StringVar* result);
 void show_calendar_dialog(StringVar* arguments, StringVar* result);
+void show_list_box_dialog(StringVar* arguments, StringVar* result);
+void show_combo_box_dialog(StringVar* arguments, StringVar* result);
 
 }  // namespace vantrel

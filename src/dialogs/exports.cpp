@@ -15,13 +15,13 @@ using vantrel::DialogFunction;
 // Each export's dialog, in the order of Export; null while a dialog cannot
 // open, so that its export answers its result unchanged.
 constexpr DialogFunction dialogs[int(Export::Count)] = {
-    nullptr,                        // About
-    vantrel::show_calendar_dialog,  // Calendar
-    nullptr,                        // ComboBox
-    nullptr,                        // DragnDrop
-    vantrel::show_input_dialog,     // Input
-    nullptr,                        // ListBox
-    nullptr,                        // MultiListBox
+    nullptr,                         // About
+    vantrel::show_calendar_dialog,   // Calendar
+    vantrel::show_combo_box_dialog,  // ComboBox
+    nullptr,                         // DragnDrop
+    vantrel::show_input_dialog,      // Input
+    vantrel::show_list_box_dialog,   // ListBox
+    nullptr,                         // MultiListBox
 };
 
 template <typename... Texts>

@@ -23,8 +23,8 @@ struct ExportName {
 };
 
 constexpr ExportName expected_exports[] = {
-    {"ShowAbout", 1, 10, nullptr},       {"ShowCal", 2, 4, "CANCEL"},     {"ShowComboBox", 3, 5, nullptr},
-    {"ShowDragnDrop", 4, 4, nullptr},    {"ShowInput", 5, 5, "CANCEL"}, {"ShowListBox", 6, 5, nullptr},
+    {"ShowAbout", 1, 10, nullptr},       {"ShowCal", 2, 4, "CANCEL"},     {"ShowComboBox", 3, 5, "CANCEL"},
+    {"ShowDragnDrop", 4, 4, nullptr},    {"ShowInput", 5, 5, "CANCEL"}, {"ShowListBox", 6, 5, "CANCEL"},
     {"ShowMultiListBox", 7, 6, nullptr},
 };
 

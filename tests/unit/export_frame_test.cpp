@@ -30,6 +30,9 @@ TEST_F(ExportFrame, ResultsAreKeptPerExportAndReturnedUnchangedWithoutADialog) {
   EXPECT_STREQ(call(Export::Input, nullptr, "c", "d"), "ba");
   EXPECT_STREQ(call(Export::ListBox, nullptr, nullptr, nullptr), "yx");
   EXPECT_STREQ(call(Export::Input, echo_dialog, nullptr, nullptr), "");
+  EXPECT_STREQ(call(Export::ComboBox, echo_dialog, "o", "tw"), "two");
+  EXPECT_STREQ(call(Export::ListBox, nullptr, nullptr, nullptr), "yx");
+  EXPECT_STREQ(call(Export::ComboBox, nullptr, nullptr, nullptr), "two");
 }
 
 TEST_F(ExportFrame, ArgumentCopiesAreFreedAndTheAnswerCanBePassedBackIn) {

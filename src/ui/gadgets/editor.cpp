@@ -31,9 +31,10 @@ void clear_editor(GadgetRecord* gadget) {
   gadget->words.colours.kind_word = LINES_NORMAL;
 }
 
-void set_editor_text(GadgetRecord* gadget, const char* text) {
+int32_t set_editor_text(GadgetRecord* gadget, const char* text) {
   if (text && *text) SetWindowTextA(gadget->handle, text);
   else clear_editor(gadget);
+  return 0;
 }
 
 void get_editor_text(GadgetRecord* gadget, int32_t p) { append_window_text(gadget->handle, p); }

@@ -239,11 +239,12 @@ const char* get_gadget_text(int32_t number, int32_t p) {
   return buffer_address_at(p);
 }
 
-void set_gadget_text(int32_t number, const char* text) {
+int32_t set_gadget_text(int32_t number, const char* text) {
   decltype(GadgetOperations::set_text) slot;
   GadgetRecord* record = gadget_with(number, &GadgetOperations::set_text, &slot);
-  if (slot) slot(record, text_or_empty(text));
-  else if (record) SetWindowTextA(record->handle, text_or_empty(text));
+  if (slot) return slot(record, text_or_empty(text));
+  if (record) SetWindowTextA(record->handle, text_or_empty(text));
+  return 0;
 }
 
 void add_gadget_item(int32_t number, int32_t position, const char* text) {

@@ -67,7 +67,7 @@ struct GadgetOperations {
   int32_t (*get_state)(GadgetRecord*);
   void (*set_state)(GadgetRecord*, int32_t state);
   void (*get_text)(GadgetRecord*, int32_t p);
-  void (*set_text)(GadgetRecord*, const char* text);
+  int32_t (*set_text)(GadgetRecord*, const char* text);
   void (*add_item)(GadgetRecord*, int32_t position, const char* text, HANDLE image);
   void (*add_item_ex)(GadgetRecord*, int32_t position, const char* text, HANDLE image, int32_t flags);
   int32_t (*remove_item)(GadgetRecord*, int32_t item);
@@ -122,7 +122,8 @@ bool is_gadget(int32_t number);
 int32_t get_gadget_state(int32_t number);
 void set_gadget_state(int32_t number, int32_t state);
 const char* get_gadget_text(int32_t number, int32_t p);
-void set_gadget_text(int32_t number, const char* text);
+// The kind's answer: -1 when a list has no such text, else 0.
+int32_t set_gadget_text(int32_t number, const char* text);
 void add_gadget_item(int32_t number, int32_t position, const char* text);
 int32_t count_gadget_items(int32_t number);
 const char* get_gadget_item_text(int32_t number, int32_t item, int32_t column, int32_t p);

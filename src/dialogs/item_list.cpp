@@ -11,7 +11,8 @@ ItemList::ItemList(char* list) {
   int32_t separators = count_occurrences(list, "|");
   if (separators == 0) return;
   items_ = static_cast<const char**>(general_alloc(size_t(separators) * sizeof(char*)));
-  if (!items_) return;
+  failed_ = !items_;
+  if (failed_) return;
   char* field = list;
   for (char* c = list; *c; ++c) {
     if (*c != '|') continue;

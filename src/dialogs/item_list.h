@@ -19,12 +19,13 @@ class ItemList {
   const char* const* items() const { return items_; }
   int32_t count() const { return count_; }
   int32_t bytes() const { return bytes_; }
-  bool complete() const { return items_ || count_ == 0; }
+  bool complete() const { return !failed_; }
 
  private:
   const char** items_ = nullptr;
   int32_t count_ = 0;
   int32_t bytes_ = 0;
+  bool failed_ = false;
 };
 
 // Fills gadget 0 with the items, runs the modal loop, and sets the result:

@@ -49,19 +49,7 @@ void show_calendar_dialog(StringVar* arguments, StringVar* result) {
   const char* output_mask = input_mask ? input_mask : DEFAULT_MASK;
   SetFocus(gadget_handle(CALENDAR));
 
-  switch (dialog.wait_for_ending()) {
-    case DialogSkeleton::Ending::Ok: {
-      int32_t p = buffer_position();
-      format_date(output_mask, get_gadget_state(CALENDAR), p);
-      string_take(result, p);
-      break;
-    }
-    case DialogSkeleton::Ending::Cancel:
-      string_assign(result, "CANCEL");
-      break;
-    case DialogSkeleton::Ending::Replaced:
-      break;
-  }
+  dialog.answer_when_ended(result, [&](int32_t p) { format_date(output_mask, get_gadget_state(CALENDAR), p); });
 }
 
 }  // namespace vantrel

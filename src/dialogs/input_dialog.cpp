@@ -31,19 +31,7 @@ void show_input_dialog(StringVar* arguments, StringVar* result) {
   set_gadget_text(EDITOR, arguments[INITIAL_TEXT]);
   SetFocus(editor);
 
-  switch (dialog.wait_for_ending()) {
-    case DialogSkeleton::Ending::Ok: {
-      int32_t p = buffer_position();
-      get_gadget_text(EDITOR, p);
-      string_take(result, p);
-      break;
-    }
-    case DialogSkeleton::Ending::Cancel:
-      string_assign(result, "CANCEL");
-      break;
-    case DialogSkeleton::Ending::Replaced:
-      break;
-  }
+  dialog.answer_when_ended(result, [](int32_t p) { get_gadget_text(EDITOR, p); });
 }
 
 }  // namespace vantrel

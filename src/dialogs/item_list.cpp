@@ -29,22 +29,11 @@ void run_item_choice(DialogSkeleton& dialog, const ItemList& items, StringVar* r
   constexpr int32_t LIST = 0;
   fill_gadget_items(LIST, items.items(), items.count(), items.bytes());
   SetFocus(gadget_handle(LIST));
-  switch (dialog.wait_for_ending()) {
-    case DialogSkeleton::Ending::Ok:
-      if (get_gadget_state(LIST) > -1) {
-        int32_t p = buffer_position();
-        get_gadget_text(LIST, p);
-        string_take(result, p);
-      } else {
-        string_assign(result, "CANCEL");
-      }
-      break;
-    case DialogSkeleton::Ending::Cancel:
-      string_assign(result, "CANCEL");
-      break;
-    case DialogSkeleton::Ending::Replaced:
-      break;
-  }
+  dialog.answer_when_ended(result, [](int32_t p) {
+    // Nothing chosen answers like Cancel.
+    if (get_gadget_state(LIST) > -1) get_gadget_text(LIST, p);
+    else append_string("CANCEL", p);
+  });
 }
 
 }  // namespace vantrel

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "runtime/strings.h"
+
 namespace vantrel {
 
 constexpr int32_t GADGET_OK = 1;
@@ -29,6 +31,26 @@ class DialogSkeleton {
   // Waits until OK or Cancel is pressed. A call made while this one waits
   // (from a host message) that opens its own dialog ends this one: Replaced.
   Ending wait_for_ending();
+
+  // Waits for the ending and sets the result: on OK what `produce_answer`
+  // (given a buffer position) writes there, on Cancel "CANCEL"; a replaced
+  // dialog leaves the result as it was.
+  template <typename ProduceAnswer>
+  void answer_when_ended(StringVar* result, ProduceAnswer produce_answer) {
+    switch (wait_for_ending()) {
+      case Ending::Ok: {
+        int32_t p = buffer_position();
+        produce_answer(p);
+        string_take(result, p);
+        break;
+      }
+      case Ending::Cancel:
+        string_assign(result, "CANCEL");
+        break;
+      case Ending::Replaced:
+        break;
+    }
+  }
 
   // True once another call has opened its dialog in this one's place (a
   // host message handled while gadgets were being made can do that).

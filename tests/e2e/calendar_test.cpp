@@ -51,24 +51,16 @@ bool find_day(const Dialog& d, WORD year, WORD month, WORD day, POINT* at) {
 
 class CalendarDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { library = new Library; }
-  static void TearDownTestSuite() {
-    delete library;
-    library = nullptr;
-  }
   void SetUp() override {
-    show = library->get<Show4>("ShowCal");
+    show = shared_library().get<Show4>("ShowCal");
     ASSERT_NE(show, nullptr);
   }
   std::string pick(Text date, Text format, const std::function<void(Dialog&)>& drive, HWND host = nullptr) {
     std::string host_text = host ? std::to_string(reinterpret_cast<intptr_t>(host)) : "0";
     return run_dialog([&] { return show("Pick", date, format, host_text.c_str()); }, drive, host, current_dialog());
   }
-  static Library* library;
   Show4 show = nullptr;
 };
-
-Library* CalendarDialog::library = nullptr;
 
 void expect_shows(const Dialog& d, WORD year, WORD month, WORD day) {
   SYSTEMTIME s = selected(d);

@@ -110,6 +110,11 @@ void* Library::find(const char* name) const {
   return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
 }
 
+const Library& shared_library() {
+  static Library library;
+  return library;
+}
+
 HostWindow::HostWindow() {
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = DefWindowProcA;

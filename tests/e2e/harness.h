@@ -27,6 +27,9 @@ class Library {
   HMODULE module_;
 };
 
+// One library for the whole test program, loaded on first use.
+const Library& shared_library();
+
 using Text = const char*;
 using Show4 = Text(__stdcall*)(Text, Text, Text, Text);
 using Show5 = Text(__stdcall*)(Text, Text, Text, Text, Text);

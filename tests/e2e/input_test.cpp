@@ -12,14 +12,8 @@ constexpr int EDITOR = 0, OK = 1, CANCEL = 2;
 
 class InputDialog : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { library = new Library; }
-  static void TearDownTestSuite() {
-    delete library;
-    library = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(library->module(), nullptr);
-    show = library->get<Show5>("ShowInput");
+    show = shared_library().get<Show5>("ShowInput");
     ASSERT_NE(show, nullptr);
   }
 
@@ -42,11 +36,8 @@ class InputDialog : public ::testing::Test {
     return info.hwndFocus;
   }
 
-  static Library* library;
   Show5 show = nullptr;
 };
-
-Library* InputDialog::library = nullptr;
 
 void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
   EXPECT_EQ(r.left, x) << what;

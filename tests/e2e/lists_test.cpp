@@ -11,14 +11,9 @@ constexpr int LIST = 0, OK = 1, CANCEL = 2;
 
 class ListDialogs : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { library = new Library; }
-  static void TearDownTestSuite() {
-    delete library;
-    library = nullptr;
-  }
   void SetUp() override {
-    list_box = library->get<Show5>("ShowListBox");
-    combo_box = library->get<Show5>("ShowComboBox");
+    list_box = shared_library().get<Show5>("ShowListBox");
+    combo_box = shared_library().get<Show5>("ShowComboBox");
     ASSERT_TRUE(list_box && combo_box);
   }
   std::string run(Show5 show, Text items, Text width, Text height, const std::function<void(Dialog&)>& drive) {
@@ -27,12 +22,9 @@ class ListDialogs : public ::testing::Test {
   std::string pick_list(Text items, const std::function<void(Dialog&)>& drive) {
     return run(list_box, items, "240", "300", drive);
   }
-  static Library* library;
   Show5 list_box = nullptr;
   Show5 combo_box = nullptr;
 };
-
-Library* ListDialogs::library = nullptr;
 
 std::vector<std::string> list_items(const Dialog& d) {
   std::vector<std::string> items;

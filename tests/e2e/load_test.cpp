@@ -184,9 +184,18 @@ class Canceller {
   std::thread thread_;
 };
 
+// The next free TLS slot: a library that takes one per load and keeps it
+// makes a host that loads it often run out of them.
+DWORD next_tls_slot() {
+  DWORD slot = TlsAlloc();
+  TlsFree(slot);
+  return slot;
+}
+
 TEST(LoadedLibrary, LoadsAndUnloadsAThousandTimes) {
   std::string path = library_path();
   Canceller canceller;
+  DWORD tls_before = next_tls_slot();
   for (int i = 0; i < 1000; ++i) {
     HMODULE library = LoadLibraryA(path.c_str());
     ASSERT_NE(library, nullptr) << i;
@@ -198,4 +207,5 @@ TEST(LoadedLibrary, LoadsAndUnloadsAThousandTimes) {
     ASSERT_EQ(GetModuleHandleA("vantrel.dll"), nullptr) << "still loaded after FreeLibrary";
     ASSERT_EQ(harness::current_dialog(), nullptr) << "unloading left the dialog on screen";
   }
+  EXPECT_EQ(next_tls_slot(), tls_before) << "every load kept a TLS slot";
 }

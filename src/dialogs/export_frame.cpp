@@ -5,6 +5,7 @@
 namespace vantrel {
 namespace {
 
+// The result string each export keeps from one call to the next.
 StringVar results[int(Export::Count)] = {};
 int call_depth = 0;  // a host may call in again from a message it gets while a dialog waits
 
@@ -60,8 +61,6 @@ const char* run_export(Export which, DialogFunction dialog, const char* const* a
     return text_or_empty(result);
   }
 }
-
-const char* export_result(Export which) { return text_or_empty(results[int(which)]); }
 
 void clear_export_results() {
   for (StringVar& result : results) result = nullptr;

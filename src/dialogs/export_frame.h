@@ -18,9 +18,6 @@ enum class Export { About, Calendar, ComboBox, DragnDrop, Input, ListBox, MultiL
 // open, and the call answers the export's result unchanged.
 const char* run_export(Export which, DialogFunction dialog, const char* const* arguments, int count);
 
-// The result string each export keeps from one call to the next.
-const char* export_result(Export which);
-
 // Forgets every result; the library's stop releases the heap they live on.
 void clear_export_results();
 

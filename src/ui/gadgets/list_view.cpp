@@ -12,7 +12,7 @@ LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lpara
   return SendMessageA(gadget->handle, message, wparam, lparam);
 }
 
-LRESULT handle_list_message(GadgetRecord* gadget, HWND, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT handle_list_message(GadgetRecord* gadget, HWND, UINT message, WPARAM wparam, LPARAM) {
   if (message == WM_COMMAND) {
     // Every notification is handled here: only these two become events.
     if (HIWORD(wparam) == LBN_DBLCLK) post_gadget_event(gadget->handle, 2);
@@ -34,7 +34,6 @@ LRESULT handle_list_message(GadgetRecord* gadget, HWND, UINT message, WPARAM wpa
     SetBkColor(dc, COLORREF(words.back_colour));
     result = reinterpret_cast<LRESULT>(words.back_brush);
   }
-  (void)lparam;
   return result;
 }
 

@@ -5,7 +5,7 @@
 
 namespace vantrel {
 
-ListHeader* list_new(List* list, int32_t data_size, const int32_t* layout) {
+ListHeader* list_new(List* list, int32_t data_size, const LayoutEntry* layout) {
   list_free(list);
   if (data_size < 0) return nullptr;
   auto* header = static_cast<ListHeader*>(general_alloc(sizeof(ListHeader)));

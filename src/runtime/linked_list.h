@@ -2,6 +2,8 @@
 // Doubly linked list on the general heap, walked through a current element.
 #include <cstdint>
 
+#include "runtime/strings.h"
+
 namespace vantrel {
 
 struct ListElement {
@@ -16,7 +18,7 @@ struct ListHeader {
   int32_t element_size;  // data size plus the two links
   int32_t count;
   int32_t index;  // 1-based index of the current element, 0 = none
-  const int32_t* layout;  // string fields of the data, or null
+  const LayoutEntry* layout;  // string fields of the data, or null
 };
 
 struct List {
@@ -26,7 +28,7 @@ struct List {
 
 inline void* element_data(ListElement* element) { return element ? element + 1 : nullptr; }
 
-ListHeader* list_new(List* list, int32_t data_size, const int32_t* layout);
+ListHeader* list_new(List* list, int32_t data_size, const LayoutEntry* layout);
 int32_t list_count(const List* list);
 void list_reset(List* list);
 ListElement* list_next(List* list);

@@ -207,13 +207,13 @@ char* decimal_text(uint32_t value, char* destination, int radix) {
   return destination;
 }
 
-void free_structure_strings(void* structure, const int32_t* layout) {
+void free_structure_strings(void* structure, const LayoutEntry* layout) {
   char* bytes = static_cast<char*>(structure);
-  for (const int32_t* entry = layout; entry && *entry != LAYOUT_END; ++entry) {
+  for (const LayoutEntry* entry = layout; entry && *entry != LAYOUT_END; ++entry) {
     if (*entry == LAYOUT_ARRAY) {
-      int32_t count = entry[1], offset = entry[2], stride = entry[3];
-      const int32_t* nested = reinterpret_cast<const int32_t*>(intptr_t(entry[4]));
-      for (int32_t i = 0; i < count; ++i) free_structure_strings(bytes + offset + i * stride, nested);
+      intptr_t count = entry[1], offset = entry[2], stride = entry[3];
+      const auto* nested = reinterpret_cast<const LayoutEntry*>(entry[4]);
+      for (intptr_t i = 0; i < count; ++i) free_structure_strings(bytes + offset + i * stride, nested);
       entry += 4;
     } else if (*entry >= 0) {
       string_free(*reinterpret_cast<char**>(bytes + *entry));

@@ -59,8 +59,10 @@ int character_code(const char* text);
 char* decimal_text(uint32_t value, char* destination, int radix);
 
 // String layout table entries: offsets of string fields, a nested array, the end.
-constexpr int32_t LAYOUT_ARRAY = -2;
-constexpr int32_t LAYOUT_END = -1;
-void free_structure_strings(void* structure, const int32_t* layout);
+// Entries are as wide as an address, since an array entry names its nested layout.
+using LayoutEntry = intptr_t;
+constexpr LayoutEntry LAYOUT_ARRAY = -2;
+constexpr LayoutEntry LAYOUT_END = -1;
+void free_structure_strings(void* structure, const LayoutEntry* layout);
 
 }  // namespace vantrel

@@ -95,8 +95,16 @@ const char* call_with(FARPROC address, int arguments, const char* text) {
 
 }  // namespace
 
+// The file that ships: the 32-bit DLL. Where the tests run a 64-bit build
+// of the same sources, the build names the 32-bit product's path.
+std::string product_path() {
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("VANTREL_PRODUCT_DLL", path, MAX_PATH);
+  return length && length < MAX_PATH ? std::string(path, length) : library_path();
+}
+
 TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
-  PeImage image(library_path());
+  PeImage image(product_path());
   const IMAGE_NT_HEADERS32* nt = image.headers();
   ASSERT_NE(nt, nullptr);
   EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
@@ -119,7 +127,7 @@ TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
 TEST(LibraryFile, ImportsOnlySystemLibraries) {
   const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",  "comctl32.dll",
                                            "shell32.dll",  "ole32.dll",  "msvcrt.dll", "advapi32.dll"};
-  PeImage image(library_path());
+  PeImage image(product_path());
   ASSERT_NE(image.headers(), nullptr);
   auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
       image.at(image.directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress));

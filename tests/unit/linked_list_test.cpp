@@ -10,7 +10,7 @@ struct Item {
   int32_t value;
   char* name;
 };
-const int32_t item_layout[] = {int32_t(offsetof(Item, name)), LAYOUT_END};
+const LayoutEntry item_layout[] = {LayoutEntry(offsetof(Item, name)), LAYOUT_END};
 
 Item* add(List* list, int32_t value) {
   Item* item = static_cast<Item*>(element_data(list_add(list)));

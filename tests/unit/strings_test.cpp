@@ -121,11 +121,10 @@ TEST_F(StringManager, FreeStructureStringsWalksNestedArrays) {
     char* title;
     Inner items[3];
   };
-  static const int32_t inner_layout[] = {0, LAYOUT_END};
-  const int32_t outer_layout[] = {0, LAYOUT_ARRAY, 3, int32_t(offsetof(Outer, items)), int32_t(sizeof(Inner)),
-                                  int32_t(intptr_t(inner_layout)), LAYOUT_END};
+  static const LayoutEntry inner_layout[] = {0, LAYOUT_END};
+  const LayoutEntry outer_layout[] = {0, LAYOUT_ARRAY, 3, LayoutEntry(offsetof(Outer, items)), LayoutEntry(sizeof(Inner)),
+                                      reinterpret_cast<LayoutEntry>(inner_layout), LAYOUT_END};
   Outer outer = {};
-  static_assert(sizeof(void*) == 4, "layout entries hold 32-bit addresses");
   string_new(&outer.title, "t");
   for (Inner& item : outer.items) string_new(&item.name, "n");
   int32_t before = string_blocks_in_use();

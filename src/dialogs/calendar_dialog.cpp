@@ -40,11 +40,14 @@ void show_calendar_dialog(StringVar* arguments, StringVar* result) {
   dialog.add_ok_and_cancel_at(58, 118, 173);
 
   const char* input_mask = mask_of(arguments[FORMAT_NAME]);
-  if (strings_equal(arguments[DATE_TEXT], "TODAY") || !input_mask) {
+  // An empty text names no day: the host means "no preset", not 1970-01-01,
+  // which is what the parser rightly makes of it.
+  const char* date_text = text_or_empty(arguments[DATE_TEXT]);
+  if (strings_equal(date_text, "TODAY") || !*date_text || !input_mask) {
     set_gadget_state(CALENDAR, current_date());
   } else {
     // A text that names no day gives no date, which leaves today selected.
-    set_gadget_state(CALENDAR, parse_date(input_mask, arguments[DATE_TEXT]));
+    set_gadget_state(CALENDAR, parse_date(input_mask, date_text));
   }
   const char* output_mask = input_mask ? input_mask : DEFAULT_MASK;
   SetFocus(gadget_handle(CALENDAR));

@@ -121,6 +121,10 @@ TEST_F(CalendarDialog, TodayAndTheFallbacks) {
   EXPECT_EQ(pick("today", "ISO", [](Dialog& d) { click_gadget(d, OK); }), today("ISO"));
   EXPECT_EQ(pick("2024-02-30", "ISO", [](Dialog& d) { click_gadget(d, OK); }), today("ISO"));
   EXPECT_EQ(pick(nullptr, nullptr, [](Dialog& d) { click_gadget(d, OK); }), today("ISO"));
+  // No preset day at all shows today in every format, not the first day of 1970.
+  EXPECT_EQ(pick("", "ISO", [](Dialog& d) { click_gadget(d, OK); }), today("ISO"));
+  EXPECT_EQ(pick(nullptr, "US", [](Dialog& d) { click_gadget(d, OK); }), today("US"));
+  EXPECT_EQ(pick("", "EUR", [](Dialog& d) { click_gadget(d, OK); }), today("EUR"));
 }
 
 TEST_F(CalendarDialog, ArrowKeysMoveTheDayAndCancelAnswersCancel) {

@@ -132,3 +132,31 @@ TEST_F(CalendarGadget, ArrowKeysMoveTheDayAcrossMonths) {
   SendMessageA(gadget_handle(0), WM_KEYDOWN, 'A', 0);  // other keys: the control's own
   EXPECT_EQ(get_gadget_state(0), date_from_parts(2024, 3, 25, 0, 0, 0));
 }
+
+// Days the mouse can pick but no date value can hold: the keys still move.
+TEST_F(CalendarGadget, ArrowKeysWorkBeyondTheRangeOfDateValues) {
+  HWND calendar = gadget_handle(0);
+  auto select = [&](WORD year, WORD month, WORD day) {
+    SYSTEMTIME s = {};
+    s.wYear = year, s.wMonth = month, s.wDay = day;
+    return SendMessageA(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&s)) != 0;
+  };
+  auto selected = [&] {
+    SYSTEMTIME s = {};
+    SendMessageA(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&s));
+    return s.wYear * 10000 + s.wMonth * 100 + s.wDay;
+  };
+  ASSERT_TRUE(select(1965, 6, 30));
+  SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(selected(), 19650701);
+  SendMessageA(calendar, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(selected(), 19650624);
+  ASSERT_TRUE(select(1969, 12, 31));
+  SendMessageA(calendar, WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(selected(), 19700101);
+  ASSERT_TRUE(select(2038, 1, 19));  // the last day a date value holds
+  SendMessageA(calendar, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(selected(), 20380126);
+  SendMessageA(calendar, WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(selected(), 20380125);
+}

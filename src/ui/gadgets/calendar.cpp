@@ -107,7 +107,7 @@ uint32_t* entry_for_year(CalendarWords& words, int32_t year) {
     }
   }
   int32_t capacity = words.day_state_capacity + TABLE_STEP;
-  auto* grown = static_cast<uint32_t*>(general_realloc(words.day_state_table, size_t(capacity) * ENTRY_WORDS * 4));
+  auto* grown = static_cast<uint32_t*>(general_realloc_array(words.day_state_table, size_t(capacity), ENTRY_WORDS * 4));
   if (!grown) return nullptr;
   words.day_state_table = grown;
   uint32_t* claimed = entry(words, words.day_state_capacity);
@@ -147,9 +147,29 @@ int32_t arrow_step_days(WPARAM key) {
   }
 }
 
+// The day `days` away from `day`, stepped on the platform's own clock so that
+// every day the control can show can be left with the keys (a date value
+// covers only 1970 to 2038); false when the step leaves the clock's range.
+bool step_day(const SYSTEMTIME& day, int32_t days, SYSTEMTIME* stepped) {
+  SYSTEMTIME midnight = {};
+  midnight.wYear = day.wYear;
+  midnight.wMonth = day.wMonth;
+  midnight.wDay = day.wDay;
+  FILETIME time;
+  if (!SystemTimeToFileTime(&midnight, &time)) return false;
+  constexpr int64_t TICKS_PER_DAY = 864000000000;
+  ULARGE_INTEGER ticks = {{time.dwLowDateTime, time.dwHighDateTime}};
+  int64_t moved = int64_t(ticks.QuadPart) + days * TICKS_PER_DAY;
+  if (moved < 0) return false;
+  ticks.QuadPart = uint64_t(moved);
+  time = {ticks.LowPart, ticks.HighPart};
+  return FileTimeToSystemTime(&time, stepped) != 0;
+}
+
 // Arrow keys move the selected day. Where the control itself leaves them
 // alone (some month calendars have no keyboard handling) the gadget moves
-// the day, so the keyboard works the same everywhere.
+// the day, so the keyboard works the same everywhere; the control's range is
+// the only limit.
 LRESULT CALLBACK calendar_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   int32_t step = message == WM_KEYDOWN ? arrow_step_days(wparam) : 0;
   SYSTEMTIME before = {}, after = {};
@@ -159,11 +179,9 @@ LRESULT CALLBACK calendar_procedure(HWND window, UINT message, WPARAM wparam, LP
   SendMessageA(window, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&after));
   if (memcmp(&before, &after, sizeof before) != 0) return result;
   GadgetRecord* gadget = find_gadget(GetDlgCtrlID(window));
-  int32_t date = date_of(before);
-  if (!gadget || gadget->handle != window || date < 0) return result;
-  SYSTEMTIME day = day_of(date + step * 86400);
-  if (date + int64_t(step) * 86400 >= 0 && SendMessageA(window, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day)))
-    report_selection(gadget);
+  SYSTEMTIME day;
+  if (!gadget || gadget->handle != window || !step_day(before, step, &day)) return result;
+  if (SendMessageA(window, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day))) report_selection(gadget);
   return result;
 }
 

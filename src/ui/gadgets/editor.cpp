@@ -2,6 +2,8 @@
 // by line.
 #include <richedit.h>
 
+#include <cstring>
+
 #include "runtime/strings.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
@@ -31,13 +33,81 @@ void clear_editor(GadgetRecord* gadget) {
   gadget->words.colours.kind_word = LINES_NORMAL;
 }
 
-int32_t set_editor_text(GadgetRecord* gadget, const char* text) {
-  if (text && *text) SetWindowTextA(gadget->handle, text);
-  else clear_editor(gadget);
+// The longest character of the ANSI code page in bytes: 2 on the Chinese,
+// Japanese and Korean code pages, where the control counts characters.
+int32_t ansi_character_bytes() {
+  CPINFO info;
+  return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1 ? int32_t(info.MaxCharSize) : 1;
+}
+
+// The whole text handed to the control as plain text, byte for byte: text
+// that happens to start with "{\rtf" is the host's text, not markup.
+struct PlainText {
+  const char* next;
+  const char* end;
+  UINT code_page;
+};
+
+// How many of the first `wanted` bytes end on a character boundary, so that
+// no multi-byte character is split between two reads.
+LONG whole_characters(const PlainText& text, LONG wanted) {
+  if (text.end - text.next <= wanted) return LONG(text.end - text.next);
+  if (!text.code_page) return wanted;
+  LONG whole = 0;
+  if (text.code_page == CP_UTF8) {
+    whole = wanted;
+    while (whole > 0 && (static_cast<unsigned char>(text.next[whole]) & 0xC0) == 0x80) --whole;
+  } else {
+    for (LONG at = 0; at < wanted;) {
+      at += IsDBCSLeadByteEx(text.code_page, BYTE(text.next[at])) ? 2 : 1;
+      if (at <= wanted) whole = at;
+    }
+  }
+  return whole > 0 ? whole : wanted;
+}
+
+DWORD CALLBACK read_plain_text(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* text = reinterpret_cast<PlainText*>(cookie);
+  LONG count = wanted > 0 ? whole_characters(*text, wanted) : 0;
+  memcpy(buffer, text->next, size_t(count));
+  text->next += count;
+  *given = count;
   return 0;
 }
 
-void get_editor_text(GadgetRecord* gadget, int32_t p) { append_window_text(gadget->handle, p); }
+int32_t set_editor_text(GadgetRecord* gadget, const char* text) {
+  if (!text || !*text) {
+    clear_editor(gadget);
+    return 0;
+  }
+  UINT code_page = ansi_character_bytes() > 1 ? GetACP() : 0;  // 0: every byte is a character
+  PlainText plain = {text, text + strlen(text), code_page};
+  EDITSTREAM stream = {reinterpret_cast<DWORD_PTR>(&plain), 0, read_plain_text};
+  send(gadget, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  return 0;
+}
+
+// The whole text as the ANSI code page has it, with CR LF line breaks. The
+// length is asked in bytes: the window-text length of a rich edit counts
+// characters, too few for a multi-byte code page.
+void get_editor_text(GadgetRecord* gadget, int32_t p) {
+  GETTEXTLENGTHEX how = {GTL_NUMBYTES | GTL_PRECISE | GTL_USECRLF, CP_ACP};
+  LRESULT length = send(gadget, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how));
+  if (length <= 0 || length >= 0x7FFFFFF0) {  // none, or a control without the message
+    append_window_text(gadget->handle, p);
+    return;
+  }
+  char* at = buffer_reserve(int32_t(length), p);
+  if (!at) {
+    buffer_terminate();
+    return;
+  }
+  GETTEXTEX ex = {DWORD(length + 1), GT_USECRLF, CP_ACP, nullptr, nullptr};
+  LRESULT actual = send(gadget, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&ex), reinterpret_cast<LPARAM>(at));
+  if (actual < 0 || actual > length) actual = 0;
+  at[actual] = 0;
+  buffer_give_back(int32_t(length - actual));
+}
 
 void add_editor_line(GadgetRecord* gadget, int32_t position, const char* text, HANDLE) {
   LRESULT start = send(gadget, EM_LINEINDEX, WPARAM(position));
@@ -84,7 +154,8 @@ void get_editor_line(GadgetRecord* gadget, int32_t line, int32_t, int32_t p) {
     buffer_terminate();
     return;
   }
-  int32_t size = int32_t(send(gadget, EM_LINELENGTH, WPARAM(start))) + 3;
+  // The line length counts characters; the line arrives in ANSI bytes.
+  int32_t size = int32_t(send(gadget, EM_LINELENGTH, WPARAM(start))) * ansi_character_bytes() + 3;
   char* at = buffer_reserve(size, p);
   if (!at) {
     buffer_terminate();
@@ -138,8 +209,31 @@ int32_t get_editor_colour(GadgetRecord* gadget, int32_t type) {
   return type == COLOUR_BACK ? gadget->words.colours.back_colour : type == COLOUR_FRONT ? gadget->words.colours.front_colour : -1;
 }
 
+// On a multi-byte code page a typed double-byte character reaches the
+// control as two WM_CHAR messages, lead byte then trail byte. Some rich edit
+// controls read each byte on its own and type two wrong characters; the
+// pair is put together here and typed whole. True when the byte was taken.
+bool typed_double_byte(HWND window, WPARAM character) {
+  static HWND lead_window = nullptr;
+  static BYTE lead = 0;
+  BYTE byte = BYTE(character);
+  if (lead && lead_window == window) {
+    const char pair[3] = {char(lead), char(byte), 0};
+    lead = 0;
+    CallWindowProcA(rich_edit_procedure, window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pair));
+    return true;
+  }
+  lead = 0;
+  if (ansi_character_bytes() < 2 || !IsDBCSLeadByte(byte)) return false;
+  if (CallWindowProcA(rich_edit_procedure, window, EM_GETOPTIONS, 0, 0) & ECO_READONLY) return false;
+  lead = byte;
+  lead_window = window;
+  return true;
+}
+
 // A new font would reset the text colour: put it back.
 LRESULT CALLBACK editor_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CHAR && typed_double_byte(window, wparam)) return 0;
   LRESULT result = CallWindowProcA(rich_edit_procedure, window, message, wparam, lparam);
   if (message != WM_SETFONT) return result;
   int32_t id = int32_t(GetWindowLongA(window, GWL_ID));

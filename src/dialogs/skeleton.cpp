@@ -18,10 +18,9 @@ bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, cons
   window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN));
   if (!window_) return false;
   HWND host = reinterpret_cast<HWND>(intptr_t(parse_integer(host_window)));
-  if (host && IsWindow(host)) {
-    host_ = host;
-    EnableWindow(host_, FALSE);
-  }
+  // A host window that was disabled already (the host's own modal window
+  // did it) is not ours to enable at the end.
+  if (host && IsWindow(host) && !EnableWindow(host, FALSE)) host_ = host;
   set_window_topmost(0, 1);
   if (load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
   return begin_gadget_list(window_handle(0)) != nullptr;
@@ -40,6 +39,13 @@ bool DialogSkeleton::replaced() const { return window_handle(0) != window_; }
 
 DialogSkeleton::Ending DialogSkeleton::wait_for_ending() {
   for (;;) {
+    // The host's loop must still see a quit that this loop took: it goes
+    // back on the queue with its code, and the dialog ends as Cancel ends it.
+    int exit_code = 0;
+    if (take_quit_request(&exit_code)) {
+      PostQuitMessage(exit_code);
+      return Ending::Cancel;
+    }
     int32_t event = wait_event();
     if (replaced()) return Ending::Replaced;
     if (event != EVENT_GADGET || event_window() != 0) continue;

@@ -30,6 +30,7 @@ class DialogSkeleton {
   enum class Ending { Ok, Cancel, Replaced };
   // Waits until OK or Cancel is pressed. A call made while this one waits
   // (from a host message) that opens its own dialog ends this one: Replaced.
+  // A quit posted to the thread ends it as Cancel and stays on the queue.
   Ending wait_for_ending();
 
   // Waits for the ending and sets the result: on OK what `produce_answer`

@@ -24,6 +24,8 @@ struct EventState {
   int32_t pending;
   QueuedEvent* head;
   QueuedEvent* tail;
+  bool quit_requested;
+  int quit_code;
 };
 
 EventState* state = nullptr;
@@ -36,6 +38,11 @@ void queue_event(int32_t code, int32_t window) {
   node->window = window;
   (state->tail ? state->tail->next : state->head) = node;
   state->tail = node;
+}
+
+void keep_quit(const MSG& message) {
+  state->quit_requested = true;
+  state->quit_code = int(message.wParam);
 }
 
 int32_t dequeue_event() {
@@ -127,7 +134,14 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
       queue_event(EVENT_WINDOW_SIZED, number);
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wparam)) queue_event(EVENT_WINDOW_ACTIVATED, number);
+      // The default handling is skipped, and with it the focus would stay
+      // nowhere after the person comes back from another window.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        remember_focus(number);
+        return 1;
+      }
+      if (!HIWORD(wparam)) restore_focus(number);
+      queue_event(EVENT_WINDOW_ACTIVATED, number);
       return 1;
     case WM_ERASEBKGND:
       queue_event(EVENT_REPAINT, number);
@@ -181,6 +195,10 @@ int32_t wait_event(int32_t timeout) {
   if (state->head) return dequeue_event();
   MSG message;
   if (!next_message(timeout, &message)) return EVENT_NONE;
+  if (message.message == WM_QUIT) {
+    keep_quit(message);
+    return WM_QUIT;
+  }
   HWND active = GetActiveWindow();
   HACCEL accelerators = window_accelerators(active);
   if (!accelerators || !TranslateAcceleratorA(active, accelerators, &message)) {
@@ -193,6 +211,13 @@ int32_t wait_event(int32_t timeout) {
     return code;
   }
   return int32_t(message.message);
+}
+
+bool take_quit_request(int* exit_code) {
+  if (!state || !state->quit_requested) return false;
+  state->quit_requested = false;
+  *exit_code = state->quit_code;
+  return true;
 }
 
 int32_t event_gadget() { return state->gadget; }
@@ -216,6 +241,10 @@ HWND find_toolkit_window(HWND window) {
 void flush_messages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      keep_quit(message);
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

@@ -29,6 +29,11 @@ int32_t event_gadget();
 int32_t event_window();
 int32_t event_type();
 
+// A WM_QUIT that a loop of the toolkit took from the thread's queue is not
+// dispatched but kept here: a dialog puts it back for the host and ends.
+// True once per quit, with its exit code.
+bool take_quit_request(int* exit_code);
+
 void post_gadget_event(HWND control, int32_t type);
 HWND find_toolkit_window(HWND window);
 void flush_messages();

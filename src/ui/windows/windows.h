@@ -23,6 +23,7 @@ struct WindowRecord {
   int32_t accelerator_count;
   ACCEL* accelerators;
   HACCEL accelerator_table;
+  HWND focus;  // the control that had the focus when the window was last deactivated
 };
 
 bool start_windows();
@@ -34,6 +35,11 @@ intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, 
 void close_window(int32_t number);
 BOOL set_window_topmost(int32_t number, int flag);
 HWND window_handle(int32_t number);
+
+// Keeps the focused control when the window loses activation and gives it
+// the focus back when the window is activated, as the platform's dialogs do.
+void remember_focus(int32_t number);
+void restore_focus(int32_t number);
 
 // The accelerator table that applies to a message for `window`, or none.
 HACCEL window_accelerators(HWND window);

@@ -10,7 +10,7 @@ namespace vantrel {
 ItemList::ItemList(char* list) {
   int32_t separators = count_occurrences(list, "|");
   if (separators == 0) return;
-  items_ = static_cast<const char**>(general_alloc(size_t(separators) * sizeof(char*)));
+  items_ = static_cast<const char**>(general_alloc_array(size_t(separators), sizeof(char*)));
   failed_ = !items_;
   if (failed_) return;
   char* field = list;

@@ -1,5 +1,7 @@
 #include "runtime/heaps.h"
 
+#include <cstdint>
+
 namespace vantrel {
 namespace {
 
@@ -62,6 +64,24 @@ void heap_free(HANDLE heap, void* block, bool serialised) {
 void* general_alloc(size_t size) { return heap_alloc(general, size, true); }
 void* general_realloc(void* block, size_t size) { return heap_realloc(general, block, size, true); }
 void general_free(void* block) { heap_free(general, block); }
+
+namespace {
+bool array_size(size_t count, size_t element_size, size_t* bytes) {
+  if (element_size && count > SIZE_MAX / element_size) return false;
+  *bytes = count * element_size;
+  return true;
+}
+}  // namespace
+
+void* general_alloc_array(size_t count, size_t element_size) {
+  size_t bytes;
+  return array_size(count, element_size, &bytes) ? general_alloc(bytes) : nullptr;
+}
+
+void* general_realloc_array(void* block, size_t count, size_t element_size) {
+  size_t bytes;
+  return array_size(count, element_size, &bytes) ? general_realloc(block, bytes) : nullptr;
+}
 
 void fail_allocations_after(long count) { allocations_left = count < 0 ? -1 : count; }
 

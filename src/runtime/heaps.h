@@ -24,6 +24,10 @@ void heap_free(HANDLE heap, void* block, bool serialised = true);
 void* general_alloc(size_t size);
 void* general_realloc(void* block, size_t size);  // new bytes zero-filled
 void general_free(void* block);
+// Arrays of `count` elements: a size that 32-bit arithmetic cannot hold is
+// refused instead of wrapping to a small block.
+void* general_alloc_array(size_t count, size_t element_size);
+void* general_realloc_array(void* block, size_t count, size_t element_size);
 
 // Testing aid: the next `count` allocations succeed and every later one fails,
 // until called again with a negative count (never fail, the default).

@@ -60,3 +60,17 @@ TEST_F(ItemLists, AListThatCannotBeSplitIsIncomplete) {
   EXPECT_FALSE(items.complete());
   string_free(copy);
 }
+
+// A list of 2^30 separators would need 4 GiB of pointers: on 32 bits the
+// size wraps to a tiny block unless the array allocation refuses it.
+TEST_F(ItemLists, ArraySizesThatWrapAreRefused) {
+  const size_t wrapping = SIZE_MAX / sizeof(char*) + 1;  // 2^30 pointers on 32 bits
+  EXPECT_EQ(general_alloc_array(wrapping, sizeof(char*)), nullptr);
+  EXPECT_EQ(general_alloc_array(SIZE_MAX / 2 + 1, 2), nullptr);
+  void* block = general_alloc_array(16, sizeof(char*));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(general_realloc_array(block, wrapping, 13 * 4), nullptr);
+  void* grown = general_realloc_array(block, 32, sizeof(char*));
+  ASSERT_NE(grown, nullptr);
+  general_free(grown);
+}

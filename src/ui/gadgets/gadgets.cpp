@@ -175,7 +175,10 @@ intptr_t register_gadget(int32_t number, int32_t chosen, GadgetRecord* record, H
 
 intptr_t adopt_gadget_control(int32_t number, HWND control, const GadgetOperations* operations,
                               void (*prepare)(GadgetRecord*)) {
-  if (!control) return 0;
+  // A host message handled while the control was made (the editor flushes
+  // messages) can have closed its window; adopting the dead control would
+  // take the number from a gadget of the dialog that replaced it.
+  if (!control || !IsWindow(control)) return 0;
   int32_t chosen = 0;
   auto* record = static_cast<GadgetRecord*>(create_object(gadgets, number, &chosen));
   if (!record) {
@@ -187,6 +190,20 @@ intptr_t adopt_gadget_control(int32_t number, HWND control, const GadgetOperatio
 }
 
 GadgetRecord* find_gadget(int32_t number) { return find_record<GadgetRecord>(gadgets, number); }
+
+void hand_back_gadgets(HWND window) {
+  if (!gadgets) return;
+  begin_enumeration(gadgets);
+  int32_t number;
+  while (auto* record = static_cast<GadgetRecord*>(next_object(gadgets, &number))) {
+    HWND control = record->handle;
+    if (!control || !IsChild(window, control)) continue;
+    // The class's own procedure, not the one the gadget replaced: kinds that
+    // subclass their control themselves sit in between.
+    SetWindowLongPtrA(control, GWLP_WNDPROC, LONG_PTR(GetClassLongPtrA(control, GCLP_WNDPROC)));
+    release_at_destruction(control, record);
+  }
+}
 
 LRESULT route_to_gadget(HWND control, HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!control) return NOT_HANDLED;
@@ -372,7 +389,7 @@ uint32_t* day_state_scratch(int32_t months) {
   if (!list_state) return nullptr;
   if (months <= 13) return list_state->day_states;
   if (months > list_state->more_day_states_capacity) {
-    auto* grown = static_cast<uint32_t*>(general_realloc(list_state->more_day_states, size_t(months) * 4));
+    auto* grown = static_cast<uint32_t*>(general_realloc_array(list_state->more_day_states, size_t(months), 4));
     if (!grown) return nullptr;
     list_state->more_day_states = grown;
     list_state->more_day_states_capacity = months;

@@ -109,10 +109,15 @@ HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* t
                            int32_t y, int32_t width, int32_t height);
 // Gives a freshly made control its gadget number (replacing the gadget that
 // held it); `prepare` sets the kind's own words before registration. The
-// control is destroyed when no record can be had.
+// control is destroyed when no record can be had; a control whose window is
+// already gone is not adopted (0).
 intptr_t adopt_gadget_control(int32_t number, HWND control, const GadgetOperations* operations,
                               void (*prepare)(GadgetRecord*) = nullptr);
 GadgetRecord* find_gadget(int32_t number);
+// Lets go of every gadget on `window` without destroying its control: each
+// control gets its class's procedure back and its record is released. For a
+// window that another thread owns and must destroy itself.
+void hand_back_gadgets(HWND window);
 // Routes a parent's message about `control` to its kind.
 LRESULT route_to_gadget(HWND control, HWND parent, UINT message, WPARAM wparam, LPARAM lparam);
 

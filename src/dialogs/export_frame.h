@@ -15,10 +15,13 @@ constexpr int MAX_ARGUMENTS = 10;
 enum class Export { About, Calendar, ComboBox, DragnDrop, Input, ListBox, MultiListBox, Count };
 
 // Runs one export's call: `dialog` null means the export's dialog cannot
-// open, and the call answers the export's result unchanged.
+// open, and the call answers the export's result unchanged. While a call
+// runs on one thread, a call from another answers at once, as one whose
+// dialog cannot open, and touches nothing.
 const char* run_export(Export which, DialogFunction dialog, const char* const* arguments, int count);
 
-// Forgets every result; the library's stop releases the heap they live on.
-void clear_export_results();
+bool start_export_frame();
+// Forgets every result (the library's stop releases the heap they live on).
+void stop_export_frame();
 
 }  // namespace vantrel

@@ -18,7 +18,7 @@ bool started = false;
 
 bool start_library(HINSTANCE instance) {
   instance_handle = instance;
-  started = create_general_heap() && init_string_manager() && create_object_node_heap() &&
+  started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
             start_fonts() && start_windows() && start_gadgets() &&
             start_libraries();
   return started;
@@ -33,7 +33,7 @@ void stop_library() {
   }
   // The string and node heaps go too: a host that loads and unloads the
   // library all day must not collect one set of heaps per load.
-  clear_export_results();
+  stop_export_frame();
   stop_string_manager();
   destroy_object_node_heap();
   destroy_general_heap();

@@ -1,6 +1,7 @@
 #include "dialogs/export_frame.h"
 
 #include <string>
+#include <thread>
 
 #include "runtime_fixture.h"
 
@@ -78,4 +79,37 @@ TEST_F(ExportFrame, NoLibraryNoWork) {
   stop_library();
   EXPECT_STREQ(call(Export::Input, echo_dialog, "a", "b"), "");
   ASSERT_TRUE(start_library(GetModuleHandleA(nullptr)));
+}
+
+namespace {
+std::string other_thread_answer;
+bool other_thread_ran_a_dialog = false;
+void marking_dialog(StringVar*, StringVar* result) {
+  other_thread_ran_a_dialog = true;
+  string_assign(result, "from the other thread");
+}
+// While this call runs, another thread calls a different export and the same one.
+void dialog_with_a_second_thread(StringVar* arguments, StringVar* result) {
+  std::thread([] {
+    other_thread_answer = call(Export::ListBox, marking_dialog, "z", "z");
+    other_thread_answer += "/";
+    other_thread_answer += call(Export::Input, marking_dialog, "z", "z");
+  }).join();
+  echo_dialog(arguments, result);
+}
+}  // namespace
+
+// One call at a time: a second thread's call answers at once with what the
+// last finished call left, runs no dialog and leaves the running call alone.
+TEST_F(ExportFrame, ACallFromAnotherThreadAnswersAtOnceAndRunsNoDialog) {
+  call(Export::ListBox, echo_dialog, "st", "fir");
+  call(Export::Input, echo_dialog, "put", "in");
+  other_thread_ran_a_dialog = false;
+  EXPECT_STREQ(call(Export::Input, dialog_with_a_second_thread, "2", "call"), "call2");
+  EXPECT_FALSE(other_thread_ran_a_dialog);
+  EXPECT_EQ(other_thread_answer, "first/input");
+  // Once the call has ended, another thread may call.
+  std::thread([] { other_thread_answer = call(Export::Input, marking_dialog, "", ""); }).join();
+  EXPECT_TRUE(other_thread_ran_a_dialog);
+  EXPECT_EQ(other_thread_answer, "from the other thread");
 }

@@ -53,6 +53,17 @@ bool make_accelerators(WindowRecord* record) {
   return true;
 }
 
+// Only its own thread can destroy a window. One that another thread opened
+// (a host calling from a worker thread) must not keep procedures of this
+// library, which may be unloaded before that thread reads its next message:
+// its gadgets and itself get the platform's procedures back, and its thread
+// closes it on the WM_CLOSE that the default procedure handles.
+void hand_window_back(HWND window) {
+  hand_back_gadgets(window);
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
 }  // namespace
 
 bool start_windows() {
@@ -134,11 +145,13 @@ void close_window(int32_t number) {
   // Mark the number as closing first: messages sent while the window is
   // destroyed must not find it and close it again.
   record->handle = nullptr;
-  if (HWND owner = GetWindow(handle, GW_OWNER)) SetActiveWindow(owner);
+  bool foreign = GetWindowThreadProcessId(handle, nullptr) != GetCurrentThreadId();
+  if (HWND owner = GetWindow(handle, GW_OWNER); owner && !foreign) SetActiveWindow(owner);
   RemovePropA(handle, WINDOW_PROPERTY);
   if (RemovePropA(handle, DROP_PROPERTY)) RevokeDragDrop(handle);
-  DestroyWindow(handle);
-  UnregisterClassA(ClassName(number).text, library_instance());
+  if (foreign) hand_window_back(handle);
+  else DestroyWindow(handle);
+  UnregisterClassA(ClassName(number).text, library_instance());  // fails while a handed-back window lives
   record = static_cast<WindowRecord*>(object_slot(windows, number));
   if (record && record->accelerators) {
     general_free(record->accelerators);
@@ -156,6 +169,19 @@ BOOL set_window_topmost(int32_t number, int flag) {
 HWND window_handle(int32_t number) {
   auto* record = find_record<WindowRecord>(windows, number);
   return record ? record->handle : nullptr;
+}
+
+void remember_focus(int32_t number) {
+  auto* record = find_record<WindowRecord>(windows, number);
+  if (!record || !record->handle) return;
+  HWND focus = GetFocus();
+  record->focus = focus && IsChild(record->handle, focus) ? focus : nullptr;
+}
+
+void restore_focus(int32_t number) {
+  auto* record = find_record<WindowRecord>(windows, number);
+  if (record && record->focus && IsChild(record->handle, record->focus) && IsWindowEnabled(record->focus))
+    SetFocus(record->focus);
 }
 
 HACCEL window_accelerators(HWND window) {

@@ -241,14 +241,14 @@ std::string save_screenshot(HWND window, const std::string& name) {
 }
 
 std::string run_dialog(const std::function<Text()>& call, const std::function<void(Dialog&)>& drive, HWND host,
-                       HWND previous) {
+                       HWND previous, const std::function<bool(HWND)>& accept) {
   std::atomic<bool> returned{false};
   std::thread driver([&] {
     Dialog dialog = {nullptr};
     bool appeared = wait_until(
         [&] {
           HWND w = current_dialog();
-          if (!w || w == previous || !IsWindowVisible(w)) return false;
+          if (!w || w == previous || !IsWindowVisible(w) || (accept && !accept(w))) return false;
           DWORD_PTR ignored;
           if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored)) return false;
           dialog.window = w;

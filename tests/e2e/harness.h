@@ -61,8 +61,11 @@ struct Dialog {
 // (not `previous`), checks what every dialog must be, and runs `drive`. If
 // the call has not returned some seconds after `drive`, the driver presses
 // Cancel for it and the test fails. Returns the answer ("<null>" for none).
+// `accept`, when given, must also hold for the window (a call that is
+// replaced while it builds shows another dialog first).
 std::string run_dialog(const std::function<Text()>& call, const std::function<void(Dialog&)>& drive,
-                       HWND host = nullptr, HWND previous = nullptr);
+                       HWND host = nullptr, HWND previous = nullptr,
+                       const std::function<bool(HWND)>& accept = nullptr);
 
 // The dialog window currently on screen (window 0), or null.
 HWND current_dialog();

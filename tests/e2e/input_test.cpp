@@ -254,3 +254,139 @@ TEST_F(InputDialog, ACallFromAHostMessageEndsTheWaitingDialog) {
   EXPECT_EQ(nested_answer, "inner");
   EXPECT_EQ(outer, "inner");  // the export's result as the nested call left it
 }
+
+// The box takes the host's text as plain text: a text that starts like RTF
+// comes back byte for byte when the person changes nothing.
+TEST_F(InputDialog, TextThatLooksLikeRtfStaysPlainText) {
+  for (Text text : {"{\\rtf1 hello \\b world}", "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0\\pard x\\par}",
+                    "{\\urtf1 plain}", "line one\r\n{\\rtf second line}"}) {
+    std::string shown;
+    std::string answer = input("Plain", text, "300", "200", [&](Dialog& d) {
+      shown = editor_text(d);
+      click_gadget(d, OK);
+    });
+    EXPECT_EQ(shown, text);
+    EXPECT_EQ(answer, text);
+  }
+}
+
+// A host that closes its main window while a dialog waits posts WM_QUIT to
+// its thread: the dialog ends as Cancel does and the quit reaches the host.
+TEST_F(InputDialog, AQuitPostedWhileItWaitsEndsItAndReachesTheHost) {
+  DWORD host_thread = GetCurrentThreadId();
+  HostWindow host;
+  std::string answer = input("Quit", "kept", "300", "200", [&](Dialog&) {
+    PostThreadMessageA(host_thread, WM_QUIT, 7, 0);
+  }, host.handle());
+  EXPECT_EQ(answer, "CANCEL");
+  MSG message = {};
+  bool quit = false;
+  DWORD start = GetTickCount();
+  while (!quit && GetTickCount() - start < 3000) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      Sleep(10);
+      continue;
+    }
+    if (message.message == WM_QUIT) quit = true;
+    else DispatchMessageA(&message);
+  }
+  ASSERT_TRUE(quit) << "the host's queue holds no quit";
+  EXPECT_EQ(message.wParam, 7u);
+}
+
+// A host that calls from inside its own modal window passes a main window
+// that window has disabled: it must stay disabled after the dialog.
+TEST_F(InputDialog, AHostWindowDisabledBeforeTheCallStaysDisabled) {
+  HostWindow host;
+  EnableWindow(host.handle(), FALSE);
+  std::string host_text = host.text();
+  std::string answer = run_dialog([&] { return show("Modal host", "x", "300", "200", host_text.c_str()); },
+                                  [&](Dialog& d) {
+                                    EXPECT_FALSE(IsWindowEnabled(host.handle()));
+                                    click_gadget(d, OK);
+                                  },
+                                  nullptr, current_dialog());
+  EXPECT_EQ(answer, "x");
+  EXPECT_FALSE(IsWindowEnabled(host.handle())) << "the dialog enabled a window it had not disabled";
+  // One that was enabled is enabled again, as before.
+  EnableWindow(host.handle(), TRUE);
+  input("Host", "y", "300", "200", [](Dialog& d) { click_gadget(d, OK); }, host.handle());
+  EXPECT_TRUE(IsWindowEnabled(host.handle()));
+}
+
+namespace {
+Show5 list_show = nullptr;
+std::string list_answer;
+LRESULT CALLBACK list_calling_host(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_APP) {
+    list_answer = list_show("Colour", "Red|Green|Blue|", "200", "150", "0");
+    return 0;
+  }
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+}  // namespace
+
+// A host message waiting when ShowInput starts is handled while the editor
+// is made, and opens a list in its place: the list dialog stands whole, and
+// the input call that it replaced answers its previous result.
+TEST_F(InputDialog, ACallWhileTheBoxIsBuiltLeavesTheNewDialogWhole) {
+  list_show = shared_library().get<Show5>("ShowListBox");
+  ASSERT_NE(list_show, nullptr);
+  std::string previous = input("Before", "earlier answer", "300", "200", [](Dialog& d) { click_gadget(d, OK); });
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = list_calling_host;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "ListCallingHost";
+  RegisterClassA(&window_class);
+  HWND host = CreateWindowA("ListCallingHost", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  list_answer.clear();
+  PostMessageA(host, WM_APP, 0, 0);
+  int items_seen = -1;
+  std::string outer = run_dialog([&] { return show("Outer", "outer", "300", "200", "0"); },
+                                 [&](Dialog& d) {
+                                   HWND list = d.gadget(0);
+                                   items_seen = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+                                   RECT item;
+                                   SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+                                   RECT r = d.gadget_rect(0);
+                                   click_at(d.client_to_screen(r.left + 20, r.top + 2 + (item.top + item.bottom) / 2));
+                                   click_gadget(d, OK);
+                                 },
+                                 nullptr, current_dialog(), [](HWND w) {
+                                   // The input window shows for a moment before the list replaces it.
+                                   char name[32] = {};
+                                   return GetClassNameA(GetDlgItem(w, 0), name, sizeof name) && !strcmp(name, "ListBox");
+                                 });
+  DestroyWindow(host);
+  EXPECT_EQ(items_seen, 3);
+  EXPECT_EQ(list_answer, "Green");
+  EXPECT_EQ(outer, previous);
+  HWND standing = current_dialog();
+  ASSERT_NE(standing, nullptr);
+  EXPECT_EQ(SendMessageA(GetDlgItem(standing, 0), LB_GETCOUNT, 0, 0), 3) << "the list dialog lost its list";
+}
+
+// After the person switches to another window and back, the keys go to the
+// gadget that had the focus, as in the platform's own dialogs.
+TEST_F(InputDialog, FocusComesBackAfterSwitchingWindows) {
+  HostWindow other;
+  std::string answer = input("Switch", "", "300", "200", [&](Dialog& d) {
+    settle(d);
+    type_text("a");
+    click_at(d.client_to_screen(-100, -100));  // somewhere outside the dialog
+    SetForegroundWindow(other.handle());
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == other.handle(); }));
+    settle(d);
+    // Back by a click on the caption, as a person does.
+    RECT outer;
+    GetWindowRect(d.window, &outer);
+    click_at({(outer.left + outer.right) / 2, outer.top + 8});
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == d.window; }));
+    settle(d);
+    type_text("b");
+    settle(d);
+    EXPECT_EQ(editor_text(d), "ab");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "ab");
+}

@@ -3,6 +3,7 @@
 #include "dialogs/export_frame.h"
 #include "runtime/heaps.h"
 #include "runtime/libraries.h"
+#include "runtime/module.h"
 #include "runtime/strings.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/graphics/fonts.h"
@@ -11,13 +12,12 @@
 namespace vantrel {
 namespace {
 
-HINSTANCE instance_handle = nullptr;
 bool started = false;
 
 }  // namespace
 
 bool start_library(HINSTANCE instance) {
-  instance_handle = instance;
+  set_module_instance(instance);
   started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
             start_fonts() && start_windows() && start_gadgets() &&
             start_libraries();
@@ -41,6 +41,5 @@ void stop_library() {
 }
 
 bool library_started() { return started; }
-HINSTANCE library_instance() { return instance_handle; }
 
 }  // namespace vantrel

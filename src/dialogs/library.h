@@ -7,6 +7,5 @@ namespace vantrel {
 bool start_library(HINSTANCE instance);
 void stop_library();
 bool library_started();
-HINSTANCE library_instance();
 
 }  // namespace vantrel

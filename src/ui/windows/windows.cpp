@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "dialogs/library.h"
 #include "runtime/heaps.h"
+#include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
 #include "ui/windows/events.h"
@@ -35,7 +35,7 @@ void register_window_class(const ClassName& name) {
   WNDCLASSA window_class = {};
   window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = toolkit_window_procedure;
-  window_class.hInstance = library_instance();
+  window_class.hInstance = module_instance();
   window_class.hIcon = default_icon;
   window_class.hCursor = default_cursor;
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -68,7 +68,7 @@ void hand_window_back(HWND window) {
 
 bool start_windows() {
   windows = new_object_table(sizeof(WindowRecord), 16, close_window);
-  default_icon = LoadIconA(library_instance(), MAKEINTRESOURCEA(1));
+  default_icon = LoadIconA(module_instance(), MAKEINTRESOURCEA(1));
   default_cursor = LoadCursorA(nullptr, IDC_ARROW);
   return windows && start_events();
 }
@@ -123,12 +123,12 @@ intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, 
   register_window_class(name);
   WindowPlacement placement = place_window(x, y, inner_width, inner_height, flags, parent);
   HWND handle = CreateWindowExA(0, name.text, text_or_empty(title), placement.style, placement.x, placement.y,
-                                placement.width, placement.height, parent, nullptr, library_instance(), nullptr);
+                                placement.width, placement.height, parent, nullptr, module_instance(), nullptr);
   // Creation messages ran in between: address the record afresh.
   record = static_cast<WindowRecord*>(object_slot(windows, chosen));
   if (!handle || !record || !make_accelerators(record)) {
     if (handle) DestroyWindow(handle);
-    UnregisterClassA(name.text, library_instance());
+    UnregisterClassA(name.text, module_instance());
     free_object(windows, chosen);
     return 0;
   }
@@ -151,7 +151,7 @@ void close_window(int32_t number) {
   if (RemovePropA(handle, DROP_PROPERTY)) RevokeDragDrop(handle);
   if (foreign) hand_window_back(handle);
   else DestroyWindow(handle);
-  UnregisterClassA(ClassName(number).text, library_instance());  // fails while a handed-back window lives
+  UnregisterClassA(ClassName(number).text, module_instance());  // fails while a handed-back window lives
   record = static_cast<WindowRecord*>(object_slot(windows, number));
   if (record && record->accelerators) {
     general_free(record->accelerators);

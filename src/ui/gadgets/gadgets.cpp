@@ -4,10 +4,11 @@
 #include <ole2.h>
 #include <shlwapi.h>
 
-#include "dialogs/library.h"
 #include "runtime/heaps.h"
+#include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "ui/gadgets/report_lists.h"
 #include "ui/windows/events.h"
 #include "ui/windows/windows.h"
 
@@ -22,27 +23,9 @@ struct GadgetListState {
   int32_t more_day_states_capacity;
 };
 
-struct BrushNode {
-  BrushNode* next;
-  COLORREF colour;
-  HBRUSH brush;
-  int32_t references;
-};
-
 ObjectTable* gadgets = nullptr;
 GadgetListState* list_state = nullptr;
 HFONT default_gadget_font = nullptr;
-CRITICAL_SECTION brush_lock;
-bool brush_lock_ready = false;
-BrushNode* brushes = nullptr;
-uint32_t common_controls_version = 0;
-bool themed = false;
-
-class BrushLock {
- public:
-  BrushLock() { EnterCriticalSection(&brush_lock); }
-  ~BrushLock() { LeaveCriticalSection(&brush_lock); }
-};
 
 void destroy_gadget_control(int32_t number) {
   if (auto* record = find_record<GadgetRecord>(gadgets, number)) DestroyWindow(record->handle);
@@ -88,8 +71,6 @@ GadgetRecord* gadget_with(int32_t number, Slot GadgetOperations::*slot, Slot* ou
   return record;
 }
 
-void redraw(HWND control) { RedrawWindow(control, nullptr, nullptr, RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE); }
-
 void generic_resize(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (x == KEEP_VALUE || y == KEEP_VALUE || width == KEEP_VALUE || height == KEEP_VALUE) {
     RECT r;
@@ -108,8 +89,7 @@ void generic_resize(GadgetRecord* record, int32_t x, int32_t y, int32_t width, i
 }  // namespace
 
 bool start_gadgets() {
-  InitializeCriticalSection(&brush_lock);
-  brush_lock_ready = true;
+  start_brushes();
   default_gadget_font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   gadgets = new_object_table(sizeof(GadgetRecord), 50, destroy_gadget_control);
   list_state = static_cast<GadgetListState*>(new_module_state(
@@ -121,16 +101,8 @@ bool start_gadgets() {
 }
 
 void stop_gadgets() {
-  // Gadgets gave their brushes back as their windows closed; whatever a
-  // caller still holds goes now, before the node heap does.
-  if (!brush_lock_ready) return;
-  while (BrushNode* node = brushes) {
-    brushes = node->next;
-    DeleteObject(node->brush);
-    heap_free(object_node_heap(), node);
-  }
-  DeleteCriticalSection(&brush_lock);
-  brush_lock_ready = false;
+  stop_brushes();
+  stop_image_lists();
   gadgets = nullptr;
   list_state = nullptr;
 }
@@ -151,10 +123,10 @@ void set_gadget_font(int32_t number, intptr_t font) {
 }
 
 HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
-                           int32_t y, int32_t width, int32_t height) {
+                           int32_t y, int32_t width, int32_t height, intptr_t control_id) {
   if (!list_state || !list_state->parent) return nullptr;
   return CreateWindowExA(ex_style, class_name, text_or_empty(text), style, x, y, width, height, list_state->parent,
-                         reinterpret_cast<HMENU>(intptr_t(-1)), library_instance(), nullptr);
+                         reinterpret_cast<HMENU>(control_id), module_instance(), nullptr);
 }
 
 namespace {
@@ -207,9 +179,10 @@ void hand_back_gadgets(HWND window) {
 
 LRESULT route_to_gadget(HWND control, HWND parent, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!control) return NOT_HANDLED;
-  int32_t id = int32_t(GetWindowLongA(control, GWL_ID));
-  if (reinterpret_cast<intptr_t>(GetPropA(control, GADGET_PROPERTY)) != id) return NOT_HANDLED;
-  GadgetRecord* record = find_gadget(id);
+  // The record holding this very control under its identifier proves it a
+  // gadget without asking for its "VX_ID" property, which costs a round
+  // trip to the window server on some platforms for every notification.
+  GadgetRecord* record = find_gadget(int32_t(GetWindowLongA(control, GWL_ID)));
   if (!record || record->handle != control || !record->operations->handle_message) return NOT_HANDLED;
   return record->operations->handle_message(record, parent, message, wparam, lparam);
 }
@@ -333,58 +306,6 @@ void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t 
   else if (record) generic_resize(record, x, y, width, height);
 }
 
-void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
-  if (type == COLOUR_FRONT) {
-    gadget->words.colours.front_colour = colour;
-  } else if (type == COLOUR_BACK) {
-    if (gadget->words.colours.back_brush) release_brush(gadget->words.colours.back_brush);
-    gadget->words.colours.back_brush = colour == -1 ? nullptr : get_brush(COLORREF(colour));
-    gadget->words.colours.back_colour = colour;
-  }
-  redraw(gadget->handle);
-}
-
-int32_t get_shared_colour(GadgetRecord* gadget, int32_t type) {
-  return type == COLOUR_FRONT ? gadget->words.colours.front_colour : type == COLOUR_BACK ? gadget->words.colours.back_colour : -1;
-}
-
-void release_shared_colour(GadgetRecord* gadget) {
-  if (gadget->words.colours.back_brush) release_brush(gadget->words.colours.back_brush);
-  gadget->words.colours.back_brush = nullptr;
-}
-
-HBRUSH get_brush(COLORREF colour) {
-  BrushLock lock;
-  for (BrushNode* node = brushes; node; node = node->next) {
-    if (node->colour == colour) {
-      ++node->references;
-      return node->brush;
-    }
-  }
-  auto* node = static_cast<BrushNode*>(heap_alloc(object_node_heap(), sizeof(BrushNode), true));
-  if (!node) return nullptr;
-  node->colour = colour;
-  node->brush = CreateSolidBrush(colour);
-  node->references = 1;
-  node->next = brushes;
-  brushes = node;
-  return node->brush;
-}
-
-void release_brush(HBRUSH brush) {
-  BrushLock lock;
-  for (BrushNode** link = &brushes; *link; link = &(*link)->next) {
-    BrushNode* node = *link;
-    if (node->brush != brush) continue;
-    if (--node->references == 0) {
-      DeleteObject(node->brush);
-      *link = node->next;
-      heap_free(object_node_heap(), node);
-    }
-    return;
-  }
-}
-
 uint32_t* day_state_scratch(int32_t months) {
   if (!list_state) return nullptr;
   if (months <= 13) return list_state->day_states;
@@ -395,34 +316,6 @@ uint32_t* day_state_scratch(int32_t months) {
     list_state->more_day_states_capacity = months;
   }
   return list_state->more_day_states;
-}
-
-uint32_t comctl_version() {
-  if (common_controls_version) return common_controls_version;
-  if (HMODULE comctl = LoadLibraryA("COMCTL32.DLL")) {
-    auto get_version = reinterpret_cast<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(
-        reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
-    if (get_version) {
-      DLLVERSIONINFO info = {};
-      info.cbSize = 20;
-      if (get_version(&info) >= 0) common_controls_version = (info.dwMajorVersion << 16) | (info.dwMinorVersion & 0xFFFF);
-    } else {
-      common_controls_version = 1;
-    }
-    FreeLibrary(comctl);
-  }
-  if (HMODULE uxtheme = LoadLibraryA("uxtheme.dll")) {
-    auto is_app_themed =
-        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
-    if (is_app_themed) themed = is_app_themed() && common_controls_version >= (6u << 16);
-    FreeLibrary(uxtheme);
-  }
-  return common_controls_version;
-}
-
-bool themes_active() {
-  comctl_version();
-  return themed;
 }
 
 }  // namespace vantrel

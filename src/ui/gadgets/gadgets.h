@@ -50,6 +50,15 @@ struct CalendarWords {
   int32_t last_date;
 };
 
+struct ImageListSet;
+
+struct ListIconWords {
+  uint32_t longest_text_length;  // longest cell text written since creation or the last clear
+  ImageListSet* image_lists;     // made on the first row with an image
+  int32_t line_colour;           // grid lines drawn in it; -1: none
+  int32_t unused;
+};
+
 struct GadgetRecord {
   HWND handle;
   const GadgetOperations* operations;
@@ -57,6 +66,7 @@ struct GadgetRecord {
   union {
     ColourWords colours;
     CalendarWords calendar;
+    ListIconWords list_icon;
   } words;
 };
 
@@ -106,7 +116,7 @@ void set_gadget_font(int32_t number, intptr_t font);
 // Creation support for the kinds: a control made with the current parent
 // and identifier -1, then registered under `number`.
 HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
-                           int32_t y, int32_t width, int32_t height);
+                           int32_t y, int32_t width, int32_t height, intptr_t control_id = -1);
 // Gives a freshly made control its gadget number (replacing the gadget that
 // held it); `prepare` sets the kind's own words before registration. The
 // control is destroyed when no record can be had; a control whose window is
@@ -148,8 +158,14 @@ void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour);
 int32_t get_shared_colour(GadgetRecord* gadget, int32_t type);
 void release_shared_colour(GadgetRecord* gadget);
 
+// The brush cache: one brush per colour, shared and counted.
+void start_brushes();
+void stop_brushes();
 HBRUSH get_brush(COLORREF colour);
 void release_brush(HBRUSH brush);
+
+// Erases and repaints a control.
+void redraw(HWND control);
 
 // Room for the day states of `months` months, shared by every calendar and
 // kept until the next call; null when memory runs out.

@@ -21,8 +21,23 @@ void show_combo_entries(int32_t number, int32_t entries);
 intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
                                 int32_t date = 0, uint32_t flags = 0);
 
+// A report list with one column of that title and width. Flags: below.
+intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
+                                 const char* title, int32_t title_width, uint32_t flags = 0);
+// Holds a list icon's drawing while many rows go in (room made for
+// `rows_to_come` of them), and lets it draw again, once, afterwards.
+void hold_list_icon_drawing(int32_t number, bool hold, int32_t rows_to_come = 0);
+
+// List icon flags: bits of its fixed style, reused to ask for extended styles.
+constexpr uint32_t LIST_ICON_CHECKBOXES = 0x1;
+constexpr uint32_t LIST_ICON_MULTI_SELECT = 0x4;
+constexpr uint32_t LIST_ICON_GRID_LINES = 0x10000;
+constexpr uint32_t LIST_ICON_HEADER_DRAG_DROP = 0x10000000;
+constexpr uint32_t LIST_ICON_FULL_ROW_SELECT = 0x40000000;
+
 constexpr uint32_t TEXT_BORDER = 0x20000;
 constexpr int32_t ATTRIBUTE_READ_ONLY = 2048;
+constexpr int32_t ATTRIBUTE_COLUMN_WIDTH = 1;
 constexpr int32_t CALENDAR_MINIMUM = 1;
 constexpr int32_t CALENDAR_MAXIMUM = 2;
 

@@ -26,6 +26,8 @@ struct EventState {
   QueuedEvent* tail;
   bool quit_requested;
   int quit_code;
+  HWND known_window;  // a toolkit window and its number, asked for last
+  int32_t known_number;
 };
 
 EventState* state = nullptr;
@@ -57,10 +59,19 @@ int32_t dequeue_event() {
 }
 
 // The number of the toolkit window that `window` belongs to, or -1.
+// The last toolkit window asked about is remembered: every message of a
+// dialog asks again, and a property costs a round trip to the window server
+// on some platforms. The window table confirms it, so it never outlives it.
 int32_t toolkit_window_number(HWND window) {
+  if (window && window == state->known_window && window_handle(state->known_number) == window) return state->known_number;
   HWND owner = find_toolkit_window(window);
   intptr_t property = owner ? reinterpret_cast<intptr_t>(GetPropA(owner, WINDOW_PROPERTY)) : 0;
-  return property ? int32_t(property - 1) : -1;
+  int32_t number = property ? int32_t(property - 1) : -1;
+  if (number != -1 && owner == window) {
+    state->known_window = window;
+    state->known_number = number;
+  }
+  return number;
 }
 
 // Fetches the next message as the timeout asks; false when none came.

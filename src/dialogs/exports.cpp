@@ -18,7 +18,7 @@ constexpr DialogFunction dialogs[int(Export::Count)] = {
     nullptr,                         // About
     vantrel::show_calendar_dialog,   // Calendar
     vantrel::show_combo_box_dialog,  // ComboBox
-    nullptr,                         // DragnDrop
+    vantrel::show_drop_dialog,       // DragnDrop
     vantrel::show_input_dialog,      // Input
     vantrel::show_list_box_dialog,   // ListBox
     nullptr,                         // MultiListBox

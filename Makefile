@@ -40,9 +40,11 @@ demo: all
 	@if tools/runs-32bit; then tools/wine-session --demo tools/demo $(BUILD)/bin; \
 	else $(MAKE) --no-print-directory all64 && $(WINE64) --demo tools/demo $(BUILD64)/bin; fi
 
+BENCHES := list_fill_bench drop_bench
 bench: all
-	@if tools/runs-32bit; then tools/wine-session wine $(BUILD)/bin/list_fill_bench.exe; \
-	else $(MAKE) --no-print-directory all64 && $(WINE64) /usr/lib/wine/wine64 $(BUILD64)/bin/list_fill_bench.exe; fi
+	@if tools/runs-32bit; then tools/wine-session tools/run-benches wine $(BUILD)/bin $(BENCHES); \
+	else $(MAKE) --no-print-directory all64 && \
+	  $(WINE64) tools/run-benches /usr/lib/wine/wine64 $(BUILD64)/bin $(BENCHES); fi
 
 clean:
 	rm -rf $(BUILD) $(BUILD64)

@@ -1,18 +1,43 @@
 // The person of the demo when nobody is at the display: waits for the next
 // dialog, types a line into it, leaves a screenshot and presses OK.
 // Usage: demo_driver <screenshot name> <text to type>
+//
+// A drop handle belongs to the process that made it, so files are dropped
+// from inside the host: with --drop the driver is the host as well. It calls
+// ShowDragnDrop with the arguments that follow the names, drops the names
+// ("a|b|") on the list as the shell does, and prints the answer.
+// Usage: demo_driver --drop <screenshot name> <names> <title> <width> <height> <host window>
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
 
 #include "harness.h"
 
 using namespace harness;
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: demo_driver <screenshot name> <text to type>\n");
-    return 2;
-  }
-  HWND previous = current_dialog();
+namespace {
+
+// Names separated by "|" as a DROPFILES block in movable memory, as the shell makes it.
+HGLOBAL drop_of(const std::string& names) {
+  std::string list = names;
+  for (char& c : list)
+    if (c == '|') c = 0;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() + 2);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// Waits for a new dialog and acts in it as the person; true when a screenshot was left.
+bool act_in_next_dialog(HWND previous, const char* shot, const std::function<void(const Dialog&)>& act) {
   Dialog dialog = {nullptr};
   bool appeared = wait_until(
       [&] {
@@ -27,12 +52,42 @@ int main(int argc, char** argv) {
       15000);
   if (!appeared) {
     std::fprintf(stderr, "demo_driver: no dialog appeared\n");
-    return 1;
+    return false;
   }
   settle(dialog);
-  type_text(argv[2]);
+  act(dialog);
   settle(dialog);
-  std::string path = save_screenshot(dialog.window, argv[1]);
+  std::string path = save_screenshot(dialog.window, shot);
   click_gadget(dialog, 1);
-  return path.empty() ? 1 : 0;
+  return !path.empty();
+}
+
+int drop_as_host(char** argv) {
+  auto show = shared_library().get<Show4>("ShowDragnDrop");
+  if (!show) {
+    std::fprintf(stderr, "demo_driver: no ShowDragnDrop\n");
+    return 1;
+  }
+  bool acted = false;
+  std::thread person([&] {
+    acted = act_in_next_dialog(current_dialog(), argv[2], [&](const Dialog& d) {
+      PostMessageA(d.gadget(3), WM_DROPFILES, reinterpret_cast<WPARAM>(drop_of(argv[3])), 0);
+    });
+  });
+  const char* answer = show(argv[4], argv[5], argv[6], argv[7]);
+  person.join();
+  std::printf("%s\n", answer ? answer : "");
+  return acted ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 8 && strcmp(argv[1], "--drop") == 0) return drop_as_host(argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: demo_driver <screenshot name> <text to type>\n");
+    return 2;
+  }
+  const char* text = argv[2];
+  return act_in_next_dialog(current_dialog(), argv[1], [&](const Dialog&) { type_text(text); }) ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "runtime/strings.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/graphics/fonts.h"
+#include "ui/graphics/images.h"
 #include "ui/windows/windows.h"
 
 namespace vantrel {
@@ -19,7 +20,7 @@ bool started = false;
 bool start_library(HINSTANCE instance) {
   set_module_instance(instance);
   started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
-            start_fonts() && start_windows() && start_gadgets() &&
+            start_fonts() && start_windows() && start_gadgets() && start_images() &&
             start_libraries();
   return started;
 }
@@ -27,6 +28,7 @@ bool start_library(HINSTANCE instance) {
 void stop_library() {
   if (general_heap()) {
     stop_libraries();
+    stop_images();
     stop_windows();
     stop_gadgets();
     stop_fonts();

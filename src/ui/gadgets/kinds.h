@@ -28,6 +28,10 @@ intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t w
 // `rows_to_come` of them), and lets it draw again, once, afterwards.
 void hold_list_icon_drawing(int32_t number, bool hold, int32_t rows_to_come = 0);
 
+// Sets every row's data value to its index in one pass; false for a number
+// that holds no list icon.
+bool number_list_icon_rows(int32_t number);
+
 // List icon flags: bits of its fixed style, reused to ask for extended styles.
 constexpr uint32_t LIST_ICON_CHECKBOXES = 0x1;
 constexpr uint32_t LIST_ICON_MULTI_SELECT = 0x4;

@@ -59,8 +59,10 @@ LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lpara
   return SendMessageA(gadget->handle, message, wparam, lparam);
 }
 
-// Rows and cells go straight to the control's own procedure: no subclass has
+// Cell texts go straight to the control's own procedure: no subclass has
 // anything to do with them, and a large fill pays for every layer per row.
+// Rows are inserted through every layer: a sorter watching the list
+// renumbers its rows on each insertion.
 LRESULT send_to_control(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
   return CallWindowProcA(gadget->previous_procedure, gadget->handle, message, wparam, lparam);
 }
@@ -298,7 +300,7 @@ void add_list_icon_item(GadgetRecord* gadget, int32_t position, const char* text
   char* copy = text ? split_row_text(text, &rest) : nullptr;
   item.pszText = copy ? copy : const_cast<char*>("");
   raise_longest(gadget, item.pszText);
-  int32_t row = int32_t(send_to_control(gadget, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  int32_t row = int32_t(send(gadget, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0) set_sub_item_texts(gadget, row, rest);
   general_free(copy);
 }
@@ -542,6 +544,27 @@ intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t w
   intptr_t result = adopt_gadget_control(number, control, &list_icon_operations, prepare_list_icon);
   if (result) add_list_icon_column(find_gadget(GetDlgCtrlID(control)), 0, title, title_width);
   return result;
+}
+
+bool number_list_icon_rows(int32_t number) {
+  GadgetRecord* gadget = find_gadget(number);
+  if (!gadget || gadget->operations->kind != KIND_LIST_ICON) return false;
+  int32_t columns = column_count(gadget->handle);
+  for (int32_t row = row_count(gadget) - 1; row >= 0; --row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    send_to_control(gadget, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    auto* record = reinterpret_cast<ItemRecord*>(item.lParam);
+    if (!record) {
+      record = static_cast<ItemRecord*>(general_alloc(record_bytes(columns)));
+      if (!record) continue;
+      item.lParam = reinterpret_cast<LPARAM>(record);
+      send_to_control(gadget, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    record[0] = row;
+  }
+  return true;
 }
 
 void hold_list_icon_drawing(int32_t number, bool hold, int32_t rows_to_come) {

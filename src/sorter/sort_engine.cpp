@@ -1,0 +1,275 @@
+#include "sorter/sort_engine.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "runtime/heaps.h"
+#include "runtime/string_functions.h"
+#include "runtime/strings.h"
+#include "ui/gadgets/gadgets.h"
+#include "ui/gadgets/kinds.h"
+
+namespace vantrel {
+namespace {
+
+SortContext context = {nullptr, SORT_TEXT_NOCASE, 1};
+
+enum class KeyKind { Text, TextCase, Integer, Number, Equal };
+
+KeyKind key_kind(int8_t type) {
+  switch (type) {
+    case SORT_TEXT_CASE: return KeyKind::TextCase;
+    case SORT_INTEGER:
+    case SORT_INTEGER64: return KeyKind::Integer;
+    case SORT_FLOAT:
+    case SORT_DOUBLE:
+    case SORT_FILE_SIZE: return KeyKind::Number;
+    case SORT_NONE:
+    case SORT_CHAR_TABLE:
+    case SORT_CALLBACK: return KeyKind::Equal;
+    default: return KeyKind::Text;  // the date keys compare as text, letter case ignored
+  }
+}
+
+// One row's sort key, built once from its text.
+struct RowKey {
+  int32_t* record;  // the row's item record: its data value is the row's index
+  int64_t integer;
+  double number;
+  char* text;
+};
+
+// A number that is no number would break the order: it sorts first.
+double ordered(double value) { return std::isnan(value) ? -HUGE_VAL : value; }
+
+// The key's text: the cell itself, or the date key made from it.
+const char* key_text(int8_t type, const char* text, int32_t p) {
+  switch (type) {
+    case SORT_DATE_DMY: return date_key_dmy(text, p);
+    case SORT_DATE_MDY: return date_key_mdy(text, p);
+    case SORT_DATETIME_DMY: return date_key_dmy_time(text, p);
+    case SORT_DATETIME_DMY2: return date_key_dmy2_time(text, p);
+    default: return text;
+  }
+}
+
+bool make_key(int8_t type, const char* text, RowKey* key) {
+  switch (type) {
+    case SORT_INTEGER: key->integer = parse_integer(text); return true;
+    case SORT_INTEGER64: key->integer = parse_integer64(text); return true;
+    case SORT_FLOAT: key->number = ordered(parse_float_single(text)); return true;
+    case SORT_DOUBLE: key->number = ordered(parse_float(text)); return true;
+    case SORT_FILE_SIZE: key->number = ordered(size_value(text)); return true;
+    default: break;
+  }
+  if (key_kind(type) == KeyKind::Equal) return true;
+  int32_t p = buffer_position();
+  const char* made = key_text(type, text, p);
+  size_t size = strlen(made) + 1;
+  key->text = static_cast<char*>(general_alloc(size));
+  if (key->text) memcpy(key->text, made, size);
+  set_buffer_position(p);
+  return key->text != nullptr;
+}
+
+int compare_keys(KeyKind kind, const RowKey& a, const RowKey& b) {
+  switch (kind) {
+    case KeyKind::Text: return compare_text(a.text, b.text, 1);
+    case KeyKind::TextCase: return compare_text(a.text, b.text, 0);
+    case KeyKind::Integer: return a.integer < b.integer ? -1 : a.integer > b.integer ? 1 : 0;
+    case KeyKind::Number: return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+    case KeyKind::Equal: return 0;
+  }
+  return 0;
+}
+
+void free_keys(RowKey* keys, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) general_free(keys[i].text);
+  general_free(keys);
+}
+
+// Reads every row's text in the column (its first 254 characters) and its
+// item record in one message per row, and makes its key; null when memory
+// runs out or a row has no record yet.
+RowKey* read_keys(HWND list, int32_t column, int8_t type, int32_t rows) {
+  auto* keys = static_cast<RowKey*>(general_alloc_array(size_t(rows), sizeof(RowKey)));
+  if (!keys) return nullptr;
+  char text[SORT_TEXT_LIMIT + 1];
+  for (int32_t row = 0; row < rows; ++row) {
+    text[0] = 0;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    bool read = SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    text[SORT_TEXT_LIMIT] = 0;
+    keys[row].record = reinterpret_cast<int32_t*>(item.lParam);
+    if (!read || !keys[row].record || !make_key(type, text, &keys[row])) {
+      free_keys(keys, row + 1);
+      return nullptr;
+    }
+  }
+  return keys;
+}
+
+// The control's comparison: only the places settled beforehand, which each
+// row's record holds as its data value.
+int CALLBACK compare_places(LPARAM first, LPARAM second, LPARAM) {
+  auto* a = reinterpret_cast<const int32_t*>(first);
+  auto* b = reinterpret_cast<const int32_t*>(second);
+  int32_t pa = a ? a[0] : 0, pb = b ? b[0] : 0;
+  return pa < pb ? -1 : pa > pb ? 1 : 0;
+}
+
+// Orders the rows stably by key and gives each record its place to come,
+// which is also its index once the control has sorted. False when the keys
+// could not be read.
+bool settle_places(HWND list, int32_t column, int32_t rows) {
+  RowKey* keys = read_keys(list, column, context.column_type, rows);
+  if (!keys) return false;
+  KeyKind kind = key_kind(context.column_type);
+  int32_t direction = context.direction;
+  std::stable_sort(keys, keys + rows, [kind, direction](const RowKey& a, const RowKey& b) {
+    return compare_keys(kind, a, b) * direction < 0;
+  });
+  for (int32_t place = 0; place < rows; ++place) keys[place].record[0] = place;
+  free_keys(keys, rows);
+  return true;
+}
+
+}  // namespace
+
+SortContext& sort_context() { return context; }
+
+int compare_cell_texts(int8_t type, const char* a, const char* b) {
+  RowKey first = {}, second = {};
+  make_key(type, text_or_empty(a), &first);
+  make_key(type, text_or_empty(b), &second);
+  int result = compare_keys(key_kind(type), first, second);
+  general_free(first.text);
+  general_free(second.text);
+  return result;
+}
+
+int32_t renumber_rows(HWND list) {
+  int32_t number = GetDlgCtrlID(list);
+  if (number_list_icon_rows(number)) return 0;  // the same, in one pass
+  int32_t rows = int32_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int32_t row = 0; row < rows; ++row) set_gadget_item_data(number, row, row);
+  return 0;
+}
+
+int32_t sort_list_column(HWND list, int32_t column) {
+  int32_t rows = int32_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  if (rows > 0) {
+    bool settled = settle_places(list, column, rows);
+    if (!settled) {
+      renumber_rows(list);  // gives every row a record, then once more
+      settled = settle_places(list, column, rows);
+    }
+    // The control moves the rows; their records already hold their new indexes.
+    if (settled) SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(compare_places));
+    else renumber_rows(list);
+  }
+  SendMessageA(list, MSG_LIST_SORTED, WPARAM(column), 0);
+  return 0;
+}
+
+int32_t last_position(const char* text, const char* pattern, int32_t start) {
+  int32_t last = 0;
+  for (int32_t at = find_string(text, pattern, start); at > 0; at = find_string(text, pattern, at + 1)) last = at;
+  return last;
+}
+
+float size_value(const char* text) {
+  struct Unit {
+    const char* name;
+    float multiplier;
+  };
+  static constexpr Unit units[] = {{"b", 1.0f},          {"kb", 1024.0f}, {"mb", 1048576.0f}, {"gb", 1073741824.0f},
+                                   {"o", 1.0f},          {"ko", 1024.0f}, {"mo", 1048576.0f}, {"go", 1073741824.0f}};
+  int32_t p = buffer_position();
+  trim_string(text, p);  // the text without surrounding blanks, at p
+  float value = parse_float_single(buffer_address_at(p));
+  int32_t space = last_position(buffer_address_at(p), " ", 1);
+  if (space > 0) {
+    int32_t unit_at = buffer_position();
+    mid_string(buffer_address_at(p), space + 1, text_length(buffer_address_at(p)) - space, unit_at);
+    int32_t lower_at = buffer_position();
+    lower_case(buffer_address_at(unit_at), lower_at);
+    for (const Unit& unit : units) {
+      if (strings_equal(buffer_address_at(lower_at), unit.name)) {
+        value *= unit.multiplier;
+        break;
+      }
+    }
+  }
+  set_buffer_position(p);
+  return value;
+}
+
+namespace {
+// A key built from pieces of the text, by the Part's positions.
+struct KeyBuilder {
+  BufferArgument text;
+  int32_t start;
+  explicit KeyBuilder(const char* t, int32_t p) : text(t), start(p) { buffer_terminate_at(p); }
+  void mid(int32_t from, int32_t length) { mid_string(text.get(), from, length, buffer_position()); }
+  void left(int32_t length) { left_string(text.get(), length, buffer_position()); }
+  void right(int32_t length) { right_string(text.get(), length, buffer_position()); }
+  void literal(const char* piece) { append_string(piece, buffer_position()); }
+  const char* done() const { return buffer_address_at(start); }
+  static void buffer_terminate_at(int32_t p) {
+    set_buffer_position(p);
+    buffer_terminate();
+  }
+};
+}  // namespace
+
+const char* date_key_dmy(const char* text, int32_t p) {
+  KeyBuilder key(text, p);
+  key.right(4);
+  key.mid(4, 2);
+  key.left(2);
+  return key.done();
+}
+
+const char* date_key_mdy(const char* text, int32_t p) {
+  KeyBuilder key(text, p);
+  key.right(4);
+  key.left(2);
+  key.mid(4, 2);
+  return key.done();
+}
+
+const char* date_key_dmy_time(const char* text, int32_t p) {
+  KeyBuilder key(text, p);
+  key.mid(7, 4);
+  key.mid(4, 2);
+  key.left(2);
+  key.right(8);
+  return key.done();
+}
+
+const char* date_key_dmy2_time(const char* text, int32_t p) {
+  KeyBuilder key(text, p);
+  // Two-digit years 00 to 29 are 2000 to 2029 and sort after 30 to 99.
+  int32_t year_at = buffer_position();
+  key.mid(7, 2);
+  char year[3] = {};
+  strncpy(year, buffer_address_at(year_at), 2);
+  KeyBuilder::buffer_terminate_at(year_at);
+  key.literal(string_less(year, "30") ? "1" : "0");
+  key.literal(year);
+  key.mid(4, 2);
+  key.left(2);
+  key.right(5);
+  return key.done();
+}
+
+}  // namespace vantrel

@@ -107,22 +107,29 @@ SortedList* record_of_list(HWND list) {
   return nullptr;
 }
 
-// The window's entry; entries of windows that are gone are dropped on the way.
+// The window's entry, or null. Entries of windows that are gone are dropped
+// when a window is not found, not on every message the watched windows get.
 WindowEntry* entry_of_window(HWND window) {
   list_reset(&windows);
-  WindowEntry* found = nullptr;
   while (ListElement* e = list_next(&windows)) {
     auto* entry = static_cast<WindowEntry*>(element_data(e));
-    if (!IsWindow(entry->window)) {
-      list_delete(&windows);
-      continue;
-    }
-    if (entry->window == window) found = entry;
+    if (entry->window == window && IsWindow(window)) return entry;
   }
-  return found;
+  list_reset(&windows);
+  while (ListElement* e = list_next(&windows)) {
+    if (!IsWindow(static_cast<WindowEntry*>(element_data(e))->window)) list_delete(&windows);
+  }
+  return nullptr;
 }
 
 LRESULT CALLBACK sorter_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+void forget_window(HWND window) {
+  list_reset(&windows);
+  while (ListElement* e = list_next(&windows)) {
+    if (static_cast<WindowEntry*>(element_data(e))->window == window) list_delete(&windows);
+  }
+}
 
 void subclass_window_once(HWND window) {
   if (!window || entry_of_window(window)) return;
@@ -245,7 +252,10 @@ LRESULT CALLBACK sorter_window_procedure(HWND window, UINT message, WPARAM wpara
     if (!entry) return DefWindowProcA(window, message, wparam, lparam);
     WNDPROC previous = entry->previous;
     LRESULT result = CallWindowProcA(previous, window, message, wparam, lparam);
-    if (message == WM_NCDESTROY) return result;  // its entry goes with the next look-up
+    if (message == WM_NCDESTROY) {
+      forget_window(window);  // its handle may later name another window
+      return result;
+    }
     return after_message(window, message, lparam, result);
   } catch (...) {
     return 0;

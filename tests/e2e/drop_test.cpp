@@ -62,12 +62,6 @@ class DropDialog : public ::testing::Test {
   Show4 show = nullptr;
 };
 
-void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
-  EXPECT_EQ(r.left, x) << what;
-  EXPECT_EQ(r.top, y) << what;
-  EXPECT_EQ(r.right - r.left, w) << what;
-  EXPECT_EQ(r.bottom - r.top, h) << what;
-}
 
 }  // namespace
 

@@ -148,6 +148,24 @@ POINT Dialog::client_to_screen(int x, int y) const {
   return p;
 }
 
+void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
+  EXPECT_EQ(r.left, x) << what;
+  EXPECT_EQ(r.top, y) << what;
+  EXPECT_EQ(r.right - r.left, w) << what;
+  if (h >= 0) {
+    EXPECT_EQ(r.bottom - r.top, h) << what;
+  }
+}
+
+HWND make_calling_host(const char* class_name, WNDPROC procedure) {
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = GetModuleHandleA(nullptr);
+  window_class.lpszClassName = class_name;
+  RegisterClassA(&window_class);
+  return CreateWindowA(class_name, "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
 HWND current_dialog() { return FindWindowA("WindowClass_0", nullptr); }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {

@@ -70,6 +70,13 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
 // The dialog window currently on screen (window 0), or null.
 HWND current_dialog();
 
+// A gadget or client rectangle at x, y of w x h (h -1: any height).
+void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what);
+
+// A hidden host window of its own class whose procedure is `procedure`: a
+// host that calls into the library from one of its messages.
+HWND make_calling_host(const char* class_name, WNDPROC procedure);
+
 // Waits for a condition, polling; false after the timeout.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 5000);
 

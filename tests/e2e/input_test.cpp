@@ -39,12 +39,6 @@ class InputDialog : public ::testing::Test {
   Show5 show = nullptr;
 };
 
-void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
-  EXPECT_EQ(r.left, x) << what;
-  EXPECT_EQ(r.top, y) << what;
-  EXPECT_EQ(r.right - r.left, w) << what;
-  EXPECT_EQ(r.bottom - r.top, h) << what;
-}
 
 }  // namespace
 
@@ -231,12 +225,7 @@ LRESULT CALLBACK calling_host(HWND window, UINT message, WPARAM wparam, LPARAM l
 TEST_F(InputDialog, ACallFromAHostMessageEndsTheWaitingDialog) {
   nested_show = show;
   nested_answer.clear();
-  WNDCLASSA window_class = {};
-  window_class.lpfnWndProc = calling_host;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.lpszClassName = "CallingHost";
-  RegisterClassA(&window_class);
-  HWND host = CreateWindowA("CallingHost", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND host = make_calling_host("CallingHost", calling_host);
   std::string outer = input("Outer", "outer", "300", "200", [host](Dialog& first) {
     PostMessageA(host, WM_APP, 0, 0);
     Dialog second = {nullptr};
@@ -333,12 +322,7 @@ TEST_F(InputDialog, ACallWhileTheBoxIsBuiltLeavesTheNewDialogWhole) {
   list_show = shared_library().get<Show5>("ShowListBox");
   ASSERT_NE(list_show, nullptr);
   std::string previous = input("Before", "earlier answer", "300", "200", [](Dialog& d) { click_gadget(d, OK); });
-  WNDCLASSA window_class = {};
-  window_class.lpfnWndProc = list_calling_host;
-  window_class.hInstance = GetModuleHandleA(nullptr);
-  window_class.lpszClassName = "ListCallingHost";
-  RegisterClassA(&window_class);
-  HWND host = CreateWindowA("ListCallingHost", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND host = make_calling_host("ListCallingHost", list_calling_host);
   list_answer.clear();
   PostMessageA(host, WM_APP, 0, 0);
   int items_seen = -1;

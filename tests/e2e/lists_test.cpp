@@ -46,14 +46,6 @@ void click_item(const Dialog& d, int index) {
   click_at(d.client_to_screen(list.left + 2 + (item.left + item.right) / 2, list.top + 2 + (item.top + item.bottom) / 2));
 }
 
-void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what) {
-  EXPECT_EQ(r.left, x) << what;
-  EXPECT_EQ(r.top, y) << what;
-  EXPECT_EQ(r.right - r.left, w) << what;
-  if (h >= 0) {
-    EXPECT_EQ(r.bottom - r.top, h) << what;
-  }
-}
 
 }  // namespace
 

@@ -56,7 +56,7 @@ struct ListIconWords {
   uint32_t longest_text_length;  // longest cell text written since creation or the last clear
   ImageListSet* image_lists;     // made on the first row with an image
   int32_t line_colour;           // grid lines drawn in it; -1: none
-  int32_t unused;
+  int32_t columns;               // the header's column count, kept as columns come and go
 };
 
 struct GadgetRecord {

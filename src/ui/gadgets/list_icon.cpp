@@ -92,11 +92,15 @@ void attach_record(HWND list, int32_t row, ItemRecord* record) {
   SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+ItemRecord* new_record(GadgetRecord* gadget) {
+  return static_cast<ItemRecord*>(general_alloc(record_bytes(words_of(gadget).columns)));
+}
+
 // The row's record, made for the current columns when it has none.
-ItemRecord* record_for_row(HWND list, int32_t row) {
-  if (ItemRecord* record = record_of_row(list, row)) return record;
-  auto* record = static_cast<ItemRecord*>(general_alloc(record_bytes(column_count(list))));
-  if (record) attach_record(list, row, record);
+ItemRecord* record_for_row(GadgetRecord* gadget, int32_t row) {
+  if (ItemRecord* record = record_of_row(gadget->handle, row)) return record;
+  ItemRecord* record = new_record(gadget);
+  if (record) attach_record(gadget->handle, row, record);
   return record;
 }
 
@@ -177,7 +181,7 @@ LRESULT custom_draw(GadgetRecord* gadget, NMLVCUSTOMDRAW* draw) {
       return 0;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
       int32_t column = draw->iSubItem;
-      if (!record || column < 0 || column >= column_count(gadget->handle)) return 0;
+      if (!record || column < 0 || column >= words_of(gadget).columns) return 0;
       draw->clrText = front_of(record, column) ? COLORREF(front_of(record, column) - 1)
                                                : COLORREF(send(gadget, LVM_GETTEXTCOLOR));
       draw->clrTextBk = back_of(record, column) ? COLORREF(back_of(record, column) - 1)
@@ -284,6 +288,10 @@ void add_list_icon_item(GadgetRecord* gadget, int32_t position, const char* text
   LVITEMA item = {};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = position;
+  // Every row gets its record as it goes in: made later, each would cost the
+  // control a change and its parent two notifications, and the sorter numbers
+  // every row before its first sort.
+  item.lParam = reinterpret_cast<LPARAM>(new_record(gadget));
   if (image) {
     ListIconWords& words = words_of(gadget);
     if (!words.image_lists && (words.image_lists = new_image_list_set(true))) {
@@ -302,6 +310,7 @@ void add_list_icon_item(GadgetRecord* gadget, int32_t position, const char* text
   raise_longest(gadget, item.pszText);
   int32_t row = int32_t(send(gadget, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0) set_sub_item_texts(gadget, row, rest);
+  else general_free(reinterpret_cast<ItemRecord*>(item.lParam));
   general_free(copy);
 }
 
@@ -401,12 +410,15 @@ void add_list_icon_column(GadgetRecord* gadget, int32_t position, const char* ti
   column.pszText = const_cast<char*>(text_or_empty(title));
   column.iSubItem = position;
   int32_t inserted = int32_t(send(gadget, LVM_INSERTCOLUMNA, WPARAM(position), reinterpret_cast<LPARAM>(&column)));
-  if (inserted >= 0) follow_columns(gadget, column_count(gadget->handle), inserted, true);
+  if (inserted < 0) return;
+  words_of(gadget).columns = column_count(gadget->handle);
+  follow_columns(gadget, words_of(gadget).columns, inserted, true);
 }
 
 void remove_list_icon_column(GadgetRecord* gadget, int32_t column) {
   int32_t before = column_count(gadget->handle);
   if (column < 0 || column >= before || !send(gadget, LVM_DELETECOLUMN, WPARAM(column))) return;
+  words_of(gadget).columns = before - 1;
   follow_columns(gadget, before - 1, column, false);
 }
 
@@ -438,10 +450,10 @@ int32_t get_list_icon_colour(GadgetRecord* gadget, int32_t type) {
   return -1;
 }
 
-void colour_cells(HWND list, int32_t row, int32_t type, int32_t colour, int32_t column) {
-  int32_t columns = column_count(list);
+void colour_cells(GadgetRecord* gadget, int32_t row, int32_t type, int32_t colour, int32_t column) {
+  int32_t columns = words_of(gadget).columns;
   if (column != -1 && (column < 0 || column >= columns)) return;
-  ItemRecord* record = record_for_row(list, row);
+  ItemRecord* record = record_for_row(gadget, row);
   if (!record) return;
   for (int32_t c = column == -1 ? 0 : column; c < (column == -1 ? columns : column + 1); ++c) {
     if (type == COLOUR_FRONT) front_of(record, c) = colour + 1;
@@ -452,9 +464,9 @@ void colour_cells(HWND list, int32_t row, int32_t type, int32_t colour, int32_t 
 void set_list_icon_item_colour(GadgetRecord* gadget, int32_t row, int32_t type, int32_t colour, int32_t column) {
   int32_t rows = row_count(gadget);
   if (row == -1) {
-    for (int32_t r = 0; r < rows; ++r) colour_cells(gadget->handle, r, type, colour, column);
+    for (int32_t r = 0; r < rows; ++r) colour_cells(gadget, r, type, colour, column);
   } else if (row >= 0 && row < rows) {
-    colour_cells(gadget->handle, row, type, colour, column);
+    colour_cells(gadget, row, type, colour, column);
   } else {
     return;
   }
@@ -464,7 +476,7 @@ void set_list_icon_item_colour(GadgetRecord* gadget, int32_t row, int32_t type, 
 int32_t get_list_icon_item_colour(GadgetRecord* gadget, int32_t row, int32_t type, int32_t column) {
   if (column < 0) column = 0;
   ItemRecord* record = row >= 0 ? record_of_row(gadget->handle, row) : nullptr;
-  if (!record || column >= column_count(gadget->handle)) return -1;
+  if (!record || column >= words_of(gadget).columns) return -1;
   if (type == COLOUR_FRONT) return front_of(record, column) - 1;
   if (type == COLOUR_BACK) return back_of(record, column) - 1;
   return -1;
@@ -472,7 +484,7 @@ int32_t get_list_icon_item_colour(GadgetRecord* gadget, int32_t row, int32_t typ
 
 void set_list_icon_item_data(GadgetRecord* gadget, int32_t row, intptr_t value) {
   if (row < 0 || row >= row_count(gadget)) return;
-  if (ItemRecord* record = record_for_row(gadget->handle, row)) record[0] = int32_t(value);
+  if (ItemRecord* record = record_for_row(gadget, row)) record[0] = int32_t(value);
 }
 
 intptr_t get_list_icon_item_data(GadgetRecord* gadget, int32_t row) {
@@ -549,7 +561,6 @@ intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t w
 bool number_list_icon_rows(int32_t number) {
   GadgetRecord* gadget = find_gadget(number);
   if (!gadget || gadget->operations->kind != KIND_LIST_ICON) return false;
-  int32_t columns = column_count(gadget->handle);
   for (int32_t row = row_count(gadget) - 1; row >= 0; --row) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
@@ -557,7 +568,7 @@ bool number_list_icon_rows(int32_t number) {
     send_to_control(gadget, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     auto* record = reinterpret_cast<ItemRecord*>(item.lParam);
     if (!record) {
-      record = static_cast<ItemRecord*>(general_alloc(record_bytes(columns)));
+      record = new_record(gadget);
       if (!record) continue;
       item.lParam = reinterpret_cast<LPARAM>(record);
       send_to_control(gadget, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));

@@ -21,7 +21,7 @@ constexpr DialogFunction dialogs[int(Export::Count)] = {
     vantrel::show_drop_dialog,       // DragnDrop
     vantrel::show_input_dialog,      // Input
     vantrel::show_list_box_dialog,   // ListBox
-    nullptr,                         // MultiListBox
+    vantrel::show_multi_list_dialog, // MultiListBox
 };
 
 template <typename... Texts>

@@ -6,6 +6,7 @@
 #include "runtime/module.h"
 #include "runtime/strings.h"
 #include "sorter/sorter.h"
+#include "sorter/text_files.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/graphics/fonts.h"
 #include "ui/graphics/images.h"
@@ -22,13 +23,14 @@ bool start_library(HINSTANCE instance) {
   set_module_instance(instance);
   started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
             start_fonts() && start_windows() && start_gadgets() && start_images() &&
-            start_libraries() && sorter_start();
+            start_libraries() && file_library_start() && sorter_start();
   return started;
 }
 
 void stop_library() {
   if (general_heap()) {
     sorter_stop();
+    file_library_stop();
     stop_libraries();
     stop_images();
     stop_windows();

@@ -25,7 +25,7 @@ struct ExportName {
 constexpr ExportName expected_exports[] = {
     {"ShowAbout", 1, 10, nullptr},       {"ShowCal", 2, 4, "CANCEL"},     {"ShowComboBox", 3, 5, "CANCEL"},
     {"ShowDragnDrop", 4, 4, "CANCEL"},   {"ShowInput", 5, 5, "CANCEL"}, {"ShowListBox", 6, 5, "CANCEL"},
-    {"ShowMultiListBox", 7, 6, nullptr},
+    {"ShowMultiListBox", 7, 6, ""},
 };
 
 std::string library_path() {

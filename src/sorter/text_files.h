@@ -1,0 +1,41 @@
+#pragma once
+// Numbered text files written through a 4096-byte buffer, and the export of
+// a list icon gadget (titles and rows, tab-separated) to such a file.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace vantrel {
+
+constexpr int32_t FILE_BUFFER_SIZE = 4096;
+
+struct FileRecord {
+  HANDLE handle;
+  char* buffer;
+  int32_t buffer_size;
+  int32_t free;
+  int32_t untouched;  // 1 until the first buffered write
+};
+
+bool file_library_start();
+void file_library_stop();
+
+// For OBJECT_ANY the number chosen, else the platform handle; 0 when the
+// file cannot be opened. An existing file is replaced, not written over in part.
+intptr_t file_create(int32_t number, const char* name);
+int32_t file_write(FileRecord* file, const void* data, int32_t length);
+int32_t file_write_line(int32_t number, const char* text);
+// False when the platform did not take every buffered byte.
+bool file_flush(FileRecord* file);
+void file_close(int32_t number);
+FileRecord* find_file(int32_t number);
+
+// The list's titles and rows as lines ended by CR LF in one zeroed global
+// block, or null for a list without rows.
+HGLOBAL list_to_text(int32_t gadget);
+// The next line of the text at p (restart: from its beginning); "" at the end.
+const char* read_text_line(const char* text, int restart, int32_t p);
+// 1 when the file was written, else 0.
+int32_t sorter_export_to_file(int32_t gadget, const char* file_name);
+
+}  // namespace vantrel

@@ -1,0 +1,150 @@
+// ShowMultiListBox: a table that sorts by its headers, driven through real input.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int TABLE = 3, OK = 1, CANCEL = 2;
+const char* const example = "120~Name;60~Age;|Smith;42;|Jones;37;|";
+
+std::string cell(const Dialog& d, int row, int column) {
+  char text[512] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(d.gadget(TABLE), LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+int rows(const Dialog& d) { return int(SendMessageA(d.gadget(TABLE), LVM_GETITEMCOUNT, 0, 0)); }
+int column_width(const Dialog& d, int column) { return int(SendMessageA(d.gadget(TABLE), LVM_GETCOLUMNWIDTH, WPARAM(column), 0)); }
+
+void click_row(const Dialog& d, int row) {
+  RECT item = {LVIR_LABEL};
+  SendMessageA(d.gadget(TABLE), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  RECT list = d.gadget_rect(TABLE);
+  click_at(d.client_to_screen(list.left + 2 + item.left + 20, list.top + 2 + (item.top + item.bottom) / 2));
+}
+
+std::string export_file() {
+  std::ifstream in("C:\\Items.txt", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class MultiList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    show = shared_library().get<Show6>("ShowMultiListBox");
+    ASSERT_NE(show, nullptr);
+  }
+  std::string run(Text table, Text result_column, const std::function<void(Dialog&)>& drive, Text width = "400",
+                  Text height = "300") {
+    return run_dialog([&] { return show("Table", table, result_column, width, height, "0"); }, drive, nullptr,
+                      current_dialog());
+  }
+  Show6 show = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MultiList, TheExampleSortedByAgeAnsweredAndExported) {
+  DeleteFileA("C:\\Items.txt");
+  std::string answer = run(example, "1", [](Dialog& d) {
+    expect_rect(d.gadget_rect(TABLE), 5, 5, 390, 263, "list");
+    expect_rect(d.gadget_rect(OK), 145, 273, 50, 23, "OK");
+    expect_rect(d.gadget_rect(CANCEL), 205, 273, 50, 23, "Cancel");
+    LONG style = GetWindowLongA(d.gadget(TABLE), GWL_STYLE);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    DWORD extended = DWORD(SendMessageA(d.gadget(TABLE), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(extended & LVS_EX_HEADERDRAGDROP);
+    EXPECT_EQ(column_width(d, 0), 0);
+    EXPECT_EQ(column_width(d, 1), 120);
+    EXPECT_EQ(column_width(d, 2), 60);
+    ASSERT_EQ(rows(d), 2);
+    EXPECT_EQ(cell(d, 0, 1), "Jones");
+    EXPECT_EQ(cell(d, 0, 0), "2");
+    EXPECT_EQ(cell(d, 1, 1), "Smith");
+    click_row(d, 0);
+    settle(d);
+    save_screenshot(d.window, "multi_list");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "Jones");
+  EXPECT_EQ(export_file(), "Row\tName\tAge\r\n2\tJones\t37\t\r\n1\tSmith\t42\t\r\n");
+  EXPECT_EQ(run(example, "0", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            "2");
+  EXPECT_EQ(run(example, "-1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            "Jones|37|");
+}
+
+TEST_F(MultiList, CancelNoSelectionAndOddHeaders) {
+  EXPECT_EQ(run(example, "1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, CANCEL);
+            }),
+            "");
+  EXPECT_EQ(run(example, "1", [](Dialog& d) { click_gadget(d, OK); }), "");
+  run("Name;Age;|a;1;|", "1", [](Dialog& d) {
+    EXPECT_EQ(column_width(d, 1), 195);
+    EXPECT_EQ(column_width(d, 2), 195);
+    click_gadget(d, CANCEL);
+  });
+  run("a~b~c;x~Size;|", "1", [](Dialog& d) {
+    char title[32] = {};
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = sizeof title;
+    SendMessageA(d.gadget(TABLE), LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(title, "b~c");
+    EXPECT_EQ(column_width(d, 1), 0);
+    EXPECT_EQ(column_width(d, 2), 0);
+    EXPECT_EQ(rows(d), 0);
+    click_gadget(d, OK);
+  });
+}
+
+// The whole-row answer has the header's cells, whatever the last row holds.
+TEST_F(MultiList, WholeRowsHaveTheHeadersCells) {
+  EXPECT_EQ(run("A;B;C;|x;y;z;|short;|", "-1", [](Dialog& d) {
+              // Sorted by B: "short" has no B and comes first.
+              click_row(d, 1);
+              click_gadget(d, OK);
+            }),
+            "x|y|z|");
+  EXPECT_EQ(run("A;B;|x;y;|p;q;r;s;|", "-1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            "p|q|");
+}
+
+// A cell with two line breaks splits its row in the export; the rows after
+// it are all still written.
+TEST_F(MultiList, TheExportKeepsEveryRowAfterACellWithLineBreaks) {
+  std::string table = "K;V;|1;a;|2;b\r\r;|3;c;|4;d;|5;e;|";
+  run(table.c_str(), "1", [](Dialog& d) {
+    click_row(d, 0);
+    click_gadget(d, OK);
+  });
+  std::string file = export_file();
+  for (const char* row : {"\t1\ta\t", "\t3\tc\t", "\t4\td\t", "\t5\te\t"}) EXPECT_NE(file.find(row), std::string::npos) << row;
+}

@@ -148,3 +148,40 @@ TEST_F(MultiList, TheExportKeepsEveryRowAfterACellWithLineBreaks) {
   std::string file = export_file();
   for (const char* row : {"\t1\ta\t", "\t3\tc\t", "\t4\td\t", "\t5\te\t"}) EXPECT_NE(file.find(row), std::string::npos) << row;
 }
+
+TEST_F(MultiList, ThreeHundredColumnsLongCellsAndAnExportThatCannotBeWritten) {
+  std::string header, row, expected;
+  for (int c = 0; c < 300; ++c) {
+    std::string n = std::to_string(c);
+    header.append("c").append(n).append(";");
+    row.append("v").append(n).append(";");
+    expected.append("v").append(n).append("|");
+  }
+  std::string table = header + "|" + row + "|";
+  DeleteFileA("C:\\Items.txt");
+  EXPECT_EQ(run(table.c_str(), "-1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            expected);
+  std::string file = export_file();
+  EXPECT_NE(file.find("\tc299\r\n"), std::string::npos) << "the export lacks the last title";
+  EXPECT_NE(file.find("\tv299\t\r\n"), std::string::npos) << "the export lacks the last cell";
+
+  std::string long_cell(10000, 'L');
+  std::string long_table = "A;B;|" + long_cell + ";b;|";
+  EXPECT_EQ(run(long_table.c_str(), "1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            long_cell);
+
+  // A read-only file in the export's place does not stop the answer.
+  SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(run(example, "1", [](Dialog& d) {
+              click_row(d, 0);
+              click_gadget(d, OK);
+            }),
+            "Jones");
+  SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_NORMAL);
+}

@@ -40,7 +40,7 @@ demo: all
 	@if tools/runs-32bit; then tools/wine-session --demo tools/demo $(BUILD)/bin; \
 	else $(MAKE) --no-print-directory all64 && $(WINE64) --demo tools/demo $(BUILD64)/bin; fi
 
-BENCHES := list_fill_bench drop_bench sort_bench
+BENCHES := list_fill_bench drop_bench sort_bench multi_list_bench
 bench: all
 	@if tools/runs-32bit; then tools/wine-session tools/run-benches wine $(BUILD)/bin $(BENCHES); \
 	else $(MAKE) --no-print-directory all64 && \

@@ -171,7 +171,17 @@ const char* read_text_line(const char* text, int restart, int32_t p) {
     if (c[next] && first + c[next] == 23) ++next;  // CR LF or LF CR
   }
   reader_position = next;
-  return append_string_limited(c + start, int32_t(end - start), p);
+  // Copied by its own length: measuring the rest of a large text for every
+  // line would make reading it quadratic.
+  int32_t length = int32_t(end - start);
+  char* at = buffer_reserve(length, p);
+  if (!at) {
+    buffer_terminate();
+    return buffer_address_at(buffer_position());
+  }
+  memcpy(at, c + start, size_t(length));
+  at[length] = 0;
+  return at;
 }
 
 int32_t sorter_export_to_file(int32_t gadget, const char* file_name) {

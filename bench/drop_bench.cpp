@@ -16,17 +16,15 @@
 #include <thread>
 #include <vector>
 
+#include "bench_common.h"
+
 namespace {
+
+using bench::now_seconds;
+using bench::library_beside_program;
 
 using Show4 = const char*(__stdcall*)(const char*, const char*, const char*, const char*);
 constexpr int ROUNDS = 3;
-
-double now_seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 std::vector<std::string> file_names(int count) {
   std::vector<std::string> names;
@@ -103,10 +101,7 @@ double dialog_rows(Show4 show, const std::vector<std::string>& names) {
 }  // namespace
 
 int main() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dll = path;
-  dll = dll.substr(0, dll.find_last_of('\\') + 1) + "vantrel.dll";
+  std::string dll = library_beside_program();
   HMODULE library = LoadLibraryA(dll.c_str());
   auto show = library ? reinterpret_cast<Show4>(reinterpret_cast<void*>(GetProcAddress(library, "ShowDragnDrop")))
                       : nullptr;

@@ -13,19 +13,17 @@
 #include <thread>
 #include <vector>
 
+#include "bench_common.h"
+
 namespace {
+
+using bench::now_seconds;
+using bench::library_beside_program;
 
 using Show5 = const char*(__stdcall*)(const char*, const char*, const char*, const char*, const char*);
 
 constexpr int ITEMS = 100000;
 constexpr int ROUNDS = 3;
-
-double now_seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 struct Control {
   const char* class_name;
@@ -89,10 +87,7 @@ double dialog_fill(const std::string& dll, const Control& c, const std::string& 
 }  // namespace
 
 int main() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dll = path;
-  dll = dll.substr(0, dll.find_last_of('\\') + 1) + "vantrel.dll";
+  std::string dll = library_beside_program();
   if (GetFileAttributesA(dll.c_str()) == INVALID_FILE_ATTRIBUTES) {
     std::printf("no %s\n", dll.c_str());
     return 1;

@@ -17,17 +17,16 @@
 #include <thread>
 #include <vector>
 
+#include "bench_common.h"
+
 namespace {
+
+using bench::now_seconds;
+using bench::by_rank;
+using bench::library_beside_program;
 
 using Show6 = const char*(__stdcall*)(const char*, const char*, const char*, const char*, const char*, const char*);
 constexpr int ROWS = 100000;
-
-double now_seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
 
 struct Row {
   std::string cells[3];
@@ -45,11 +44,6 @@ std::vector<Row> make_rows() {
                     std::to_string(int(next() % 2000000) - 1000000), date});
   }
   return rows;
-}
-
-int CALLBACK by_rank(LPARAM a, LPARAM b, LPARAM ranks) {
-  auto* rank = reinterpret_cast<const int*>(ranks);
-  return rank[a] < rank[b] ? -1 : rank[a] > rank[b] ? 1 : 0;
 }
 
 // Keys of one column read once, ordered stably without regard to case, applied by one rank sort.
@@ -119,10 +113,7 @@ double bare_ready(const std::vector<Row>& rows, HWND* list_out, HWND* window_out
 }  // namespace
 
 int main() {
-  char path[MAX_PATH];
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string dll = path;
-  dll = dll.substr(0, dll.find_last_of('\\') + 1) + "vantrel.dll";
+  std::string dll = library_beside_program();
   HMODULE library = LoadLibraryA(dll.c_str());
   auto show = library ? reinterpret_cast<Show6>(reinterpret_cast<void*>(GetProcAddress(library, "ShowMultiListBox")))
                       : nullptr;

@@ -25,14 +25,12 @@
 
 using namespace vantrel;
 
+#include "bench_common.h"
+
 namespace {
 
-double now_seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return double(counter.QuadPart) / double(frequency.QuadPart);
-}
+using bench::now_seconds;
+using bench::by_rank;
 
 struct Row {
   std::string cells[3];
@@ -78,11 +76,6 @@ HWND fill_bare(HWND parent, const std::vector<Row>& rows) {
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   return list;
-}
-
-int CALLBACK by_rank(LPARAM a, LPARAM b, LPARAM ranks) {
-  auto* rank = reinterpret_cast<const int*>(ranks);
-  return rank[a] < rank[b] ? -1 : rank[a] > rank[b] ? 1 : 0;
 }
 
 // The bare control's best: texts read once, keys compared as the sorter

@@ -1,0 +1,31 @@
+#pragma once
+// What the benchmarks share: a clock, the library beside the program, and
+// the bare list's rank comparison.
+#include <windows.h>
+
+#include <string>
+
+namespace bench {
+
+inline double now_seconds() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+// vantrel.dll in the program's own folder.
+inline std::string library_beside_program() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path, length);
+  return p.substr(0, p.find_last_of('\\') + 1) + "vantrel.dll";
+}
+
+// The bare list's comparison: rows by ranks settled beforehand, indexed by their parameter.
+inline int CALLBACK by_rank(LPARAM a, LPARAM b, LPARAM ranks) {
+  auto* rank = reinterpret_cast<const int*>(ranks);
+  return rank[a] < rank[b] ? -1 : rank[a] > rank[b] ? 1 : 0;
+}
+
+}  // namespace bench

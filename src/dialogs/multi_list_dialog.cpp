@@ -27,6 +27,7 @@ struct Table {
   int32_t* first_cell = nullptr;  // per row, its first cell's index; one more entry ends the last row
   int32_t rows = 0;
   bool complete = false;
+  bool line_feeds = false;  // a "\n" in a cell splits it in the list as it does a row's text
 
   explicit Table(char* data) {
     static char no_table[1] = "";
@@ -47,6 +48,8 @@ struct Table {
         *c = 0;
         first_cell[++rows] = cell;  // text after the row's last ";" is dropped
         field = c + 1;
+      } else if (*c == '\n') {
+        line_feeds = true;
       }
     }
     // Cells after the last "|" belong to no row.
@@ -108,6 +111,97 @@ bool add_rows(const Table& table) {
   return true;
 }
 
+// The export reads its rows from the table rather than from the list: a
+// sort leaves each row's new index in its data value, so the table's rows
+// follow the list's order without a message per cell.
+class TableExport {
+ public:
+  explicit TableExport(const Table& table)
+      : rows_(table.rows > 1 ? table.rows - 1 : 0), header_cells_(table.rows > 0 ? table.cell_count(0) : 0) {
+    spans_ = static_cast<RowSpan*>(general_alloc_array(size_t(rows_) + 1, sizeof(RowSpan)));
+    slots_ = static_cast<const int32_t**>(general_alloc_array(size_t(rows_) + 1, sizeof(int32_t*)));
+    input_rows_ = static_cast<int32_t*>(general_alloc_array(size_t(rows_) + 1, sizeof(int32_t)));
+    // The rows stand in the table's order until the first sort.
+    watching_ = !table.line_feeds && spans_ && slots_ && input_rows_ && list_icon_data_slots(TABLE_LIST, slots_, rows_);
+    for (int32_t row = 0; watching_ && row < rows_; ++row) spans_[row] = span_of(table, row + 1);
+  }
+  ~TableExport() {
+    general_free(spans_);
+    general_free(slots_);
+    general_free(input_rows_);
+  }
+  TableExport(const TableExport&) = delete;
+  TableExport& operator=(const TableExport&) = delete;
+
+  // From the table when the list still has its rows and columns and their
+  // places make a whole order, else from the list.
+  void write(const char* file_name) {
+    if (count_gadget_items(TABLE_LIST) == rows_ && sorter_column_count(TABLE_LIST) == header_cells_ + 1 &&
+        settle_order())
+      export_rows_to_file(TABLE_LIST, file_name, read_row, this);
+    else
+      sorter_export_to_file(TABLE_LIST, file_name);
+  }
+
+ private:
+  // A row's cells under the header, one run in the split table: each cell
+  // ends with the zero that was its ";".
+  struct RowSpan {
+    const char* start;
+    int32_t length;
+    int32_t missing;  // header cells the row lacks
+  };
+  RowSpan span_of(const Table& table, int32_t row) const {
+    int32_t cells = table.cell_count(row) < header_cells_ ? table.cell_count(row) : header_cells_;
+    if (cells == 0) return {"", 0, header_cells_};
+    const char* last = table.cell(row, cells - 1);
+    const char* start = table.cell(row, 0);
+    return {start, int32_t(last + strlen(last) + 1 - start), header_cells_ - cells};
+  }
+
+  bool settle_order() {
+    if (!watching_) return false;
+    for (int32_t place = 0; place < rows_; ++place) input_rows_[place] = -1;
+    for (int32_t row = 0; row < rows_; ++row) {
+      int32_t place = *slots_[row];
+      if (place < 0 || place >= rows_ || input_rows_[place] >= 0) return false;
+      input_rows_[place] = row;
+    }
+    return true;
+  }
+
+  // The row's number, then its cells each followed by a tab.
+  static const char* read_row(const void* owner, int32_t row, int32_t, int32_t p) {
+    auto* self = static_cast<const TableExport*>(owner);
+    self->prefetch(row);
+    int32_t input_row = self->input_rows_[row];
+    const RowSpan& span = self->spans_[input_row];
+    char* at = buffer_reserve(12 + span.length + span.missing, p);
+    if (!at) return "";
+    decimal_text(uint32_t(input_row + 1), at, 10);
+    at += strlen(at);
+    *at++ = '\t';
+    for (int32_t i = 0; i < span.length; ++i) at[i] = span.start[i] ? span.start[i] : '\t';
+    at += span.length;
+    for (int32_t i = 0; i < span.missing; ++i) *at++ = '\t';
+    *at = 0;
+    return buffer_address_at(p);
+  }
+  // The rows come in the list's order, scattered over the table: the ones
+  // a little ahead are fetched while this one is copied.
+  void prefetch(int32_t row) const {
+    if (row + 16 < rows_) __builtin_prefetch(&spans_[input_rows_[row + 16]]);
+    if (row + 8 < rows_) __builtin_prefetch(spans_[input_rows_[row + 8]].start);
+  }
+
+  int32_t rows_;
+  int32_t header_cells_;
+  RowSpan* spans_ = nullptr;
+  const int32_t** slots_ = nullptr;
+  int32_t* input_rows_ = nullptr;
+  bool watching_ = false;
+};
+
 }  // namespace
 
 void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
@@ -123,6 +217,7 @@ void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
     add_header(table, width);
     add_rows(table);
   }
+  TableExport table_export(table);
   if (sorter_register(TABLE_LIST, ARROWS_IMAGE_LEFT) == SORTER_DONE) {
     for (int32_t column = 2; column <= sorter_column_count(TABLE_LIST); ++column)
       sorter_set_column_type(TABLE_LIST, column, 0);
@@ -152,7 +247,7 @@ void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
     get_gadget_item_text(TABLE_LIST, selected, result_column, p);
   }
   string_take(result, p);
-  sorter_export_to_file(TABLE_LIST, EXPORT_FILE);  // a file that cannot be written does not stop the answer
+  table_export.write(EXPORT_FILE);  // a file that cannot be written does not stop the answer
 }
 
 }  // namespace vantrel

@@ -47,15 +47,116 @@ class TextBlock {
   bool ok_ = true;
 };
 
-bool append_cell(TextBlock* block, int32_t gadget, int32_t row, int32_t column) {
-  int32_t p = buffer_position();
-  const char* cell = get_gadget_item_text(gadget, row, column, p);
-  bool appended = block->append(cell);
+// Text on its way to a file, cut into lines as the line reader finds them
+// (CR LF, LF CR, a lone CR or a lone LF), each written with CR LF. It goes
+// out through a small buffer: a large block of fresh memory costs more than
+// the write itself.
+class LineWriter {
+ public:
+  explicit LineWriter(FileRecord* file)
+      : file_(file), buffer_(static_cast<char*>(general_alloc(CAPACITY))), ok_(file && buffer_) {}
+  ~LineWriter() { general_free(buffer_); }
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+
+  bool append(const char* text, size_t length) {
+    size_t at = 0;
+    while (at < length && ok_) {
+      if (pending_) {
+        bool pair = pending_ + text[at] == '\r' + '\n';
+        pending_ = 0;
+        end_line();
+        if (pair) ++at;
+        continue;
+      }
+      size_t run = at;
+      while (run < length && text[run] != '\r' && text[run] != '\n') ++run;
+      put(text + at, run - at);
+      if (run < length) pending_ = text[run++];
+      at = run;
+    }
+    if (length) ended_ = text[length - 1] == '\r' || text[length - 1] == '\n';
+    return ok_;
+  }
+  bool append(const char* text) { return append(text, strlen(text)); }
+  bool ok() const { return ok_; }
+
+  // The last line ends too; a text without any is one empty line.
+  bool finish() {
+    if (pending_ || !ended_) end_line();
+    pending_ = 0;
+    flush();
+    return ok_;
+  }
+
+ private:
+  static constexpr size_t CAPACITY = 65536;
+  void end_line() { put("\r\n", 2); }
+  void put(const char* text, size_t length) {
+    while (length && ok_) {
+      if (used_ == CAPACITY) flush();
+      size_t piece = CAPACITY - used_ < length ? CAPACITY - used_ : length;
+      memcpy(buffer_ + used_, text, piece);
+      used_ += piece;
+      text += piece;
+      length -= piece;
+    }
+  }
+  void flush() {
+    if (ok_ && used_) ok_ = file_write(file_, buffer_, int32_t(used_)) == int32_t(used_);
+    used_ = 0;
+  }
+
+  FileRecord* file_;
+  char* buffer_;
+  size_t used_ = 0;
+  char pending_ = 0;  // a CR or LF whose partner may come next
+  bool ended_ = false;
+  bool ok_;
+};
+
+const char* read_gadget_row(const void* owner, int32_t row, int32_t columns, int32_t p) {
+  int32_t gadget = *static_cast<const int32_t*>(owner);
   set_buffer_position(p);
-  return appended;
+  buffer_terminate();
+  for (int32_t column = 0; column < columns; ++column) {
+    get_gadget_item_text(gadget, row, column, buffer_position());
+    append_string("\t", buffer_position());
+  }
+  return buffer_address_at(p);
+}
+
+// The titles joined by tabs, then per row each cell followed by a tab; CR LF
+// after every line. False for a list without rows.
+template <typename Sink>
+bool render_rows(int32_t gadget, RowReader read_row, const void* owner, Sink* sink) {
+  int32_t rows = count_gadget_items(gadget);
+  if (rows <= 0) return false;
+  int32_t columns = sorter_column_count(gadget);
+  HWND list = gadget_handle(gadget);
+  for (int32_t column = 0; column < columns; ++column) {
+    if (column) sink->append("\t", 1);
+    int32_t p = buffer_position();
+    sink->append(get_column_title(list, column, p));
+    set_buffer_position(p);
+  }
+  sink->append("\r\n", 2);
+  for (int32_t row = 0; row < rows && sink->ok(); ++row) {
+    int32_t p = buffer_position();
+    sink->append(read_row(owner, row, columns, p));
+    set_buffer_position(p);
+    sink->append("\r\n", 2);  // the column after the last reads as "": nothing more to write
+  }
+  return sink->ok();
 }
 
 }  // namespace
+
+bool write_text_lines(FileRecord* file, const char* text, size_t length) {
+  LineWriter lines(file);
+  lines.append(text, length);
+  return lines.finish();
+}
 
 bool file_library_start() {
   files = new_object_table(sizeof(FileRecord), 8, file_close);
@@ -135,26 +236,8 @@ void file_close(int32_t number) {
 }
 
 HGLOBAL list_to_text(int32_t gadget) {
-  int32_t rows = count_gadget_items(gadget);
-  if (rows <= 0) return nullptr;
-  int32_t columns = sorter_column_count(gadget);
-  HWND list = gadget_handle(gadget);
   TextBlock block;
-  for (int32_t column = 0; column < columns; ++column) {
-    if (column) block.append("\t", 1);
-    int32_t p = buffer_position();
-    block.append(get_column_title(list, column, p));
-    set_buffer_position(p);
-  }
-  block.append("\r\n", 2);
-  for (int32_t row = 0; row < rows && block.ok(); ++row) {
-    for (int32_t column = 0; column < columns; ++column) {
-      append_cell(&block, gadget, row, column);
-      block.append("\t", 1);
-    }
-    block.append("\r\n", 2);  // the column after the last reads as "": nothing more to write
-  }
-  if (!block.ok()) return nullptr;
+  if (!render_rows(gadget, read_gadget_row, &gadget, &block)) return nullptr;
   HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, block.length() + 1);
   if (text) memcpy(text, block.text(), block.length());
   return text;
@@ -184,30 +267,21 @@ const char* read_text_line(const char* text, int restart, int32_t p) {
   return at;
 }
 
-int32_t sorter_export_to_file(int32_t gadget, const char* file_name) {
+int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner) {
   if (!is_gadget(gadget)) return 0;
   int32_t file = int32_t(file_create(OBJECT_ANY, file_name));
   if (!file) return 0;
-  HGLOBAL block = list_to_text(gadget);
-  if (!block) {
-    file_close(file);  // an empty list leaves an empty file
-    return 0;
-  }
-  // Every rendered line is written: a cell that holds line breaks makes
-  // empty lines inside the block, and the rows after them must not be lost.
-  auto* text = static_cast<const char*>(block);
-  size_t length = strlen(text);
-  bool first = true;
-  while (reader_position < length || first) {
-    int32_t p = buffer_position();
-    file_write_line(file, read_text_line(text, first, p));
-    set_buffer_position(p);
-    first = false;
-  }
-  GlobalFree(block);
-  bool written = file_flush(find_file(file));
+  // Every line is written: a cell that holds line breaks makes empty lines,
+  // and the rows after them must not be lost. An empty list leaves an empty file.
+  LineWriter lines(find_file(file));
+  bool written = render_rows(gadget, read_row, owner, &lines) && lines.finish();
+  written = file_flush(find_file(file)) && written;
   file_close(file);
   return written ? 1 : 0;
+}
+
+int32_t sorter_export_to_file(int32_t gadget, const char* file_name) {
+  return export_rows_to_file(gadget, file_name, read_gadget_row, &gadget);
 }
 
 }  // namespace vantrel

@@ -38,4 +38,14 @@ const char* read_text_line(const char* text, int restart, int32_t p);
 // 1 when the file was written, else 0.
 int32_t sorter_export_to_file(int32_t gadget, const char* file_name);
 
+// A row (in the list's present order) as its owner keeps it: each of its
+// first `columns` cells followed by a tab, at p.
+using RowReader = const char* (*)(const void* owner, int32_t row, int32_t columns, int32_t p);
+// The export with the rows read from their owner's copy instead of the
+// list: the same file, without a message per cell.
+int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner);
+// The text as lines each ended by CR LF, as reading it line by line finds
+// them (CR LF, LF CR, a lone CR or LF end a line). False when a write fell short.
+bool write_text_lines(FileRecord* file, const char* text, size_t length);
+
 }  // namespace vantrel

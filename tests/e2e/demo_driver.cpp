@@ -7,11 +7,17 @@
 // ShowDragnDrop with the arguments that follow the names, drops the names
 // ("a|b|") on the list as the shell does, and prints the answer.
 // Usage: demo_driver --drop <screenshot name> <names> <title> <width> <height> <host window>
+//
+// With --table the person clicks a header of the table (gadget 3), then
+// picks a row with the keys.
+// Usage: demo_driver --table <screenshot name> <header column> <row>
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -62,6 +68,20 @@ bool act_in_next_dialog(HWND previous, const char* shot, const std::function<voi
   return !path.empty();
 }
 
+// The driver is another process than the dialog: messages that fill a
+// rectangle do not reach across, so the header item is found by widths.
+void click_header_from_outside(const Dialog& d, int column) {
+  HWND list = d.gadget(3);
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  int left = 0;
+  for (int c = 0; c < column; ++c) left += int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(c), 0));
+  RECT bounds = {};
+  GetClientRect(header, &bounds);
+  POINT at = {left + int(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(column), 0)) / 2, bounds.bottom / 2};
+  ClientToScreen(header, &at);
+  click_at(at);
+}
+
 int drop_as_host(char** argv) {
   auto show = shared_library().get<Show4>("ShowDragnDrop");
   if (!show) {
@@ -84,6 +104,15 @@ int drop_as_host(char** argv) {
 
 int main(int argc, char** argv) {
   if (argc == 8 && strcmp(argv[1], "--drop") == 0) return drop_as_host(argv);
+  if (argc == 5 && strcmp(argv[1], "--table") == 0) {
+    int column = atoi(argv[3]), row = atoi(argv[4]);
+    return act_in_next_dialog(current_dialog(), argv[2], [&](const Dialog& d) {
+      click_header_from_outside(d, column);
+      settle(d);
+      press_key(VK_HOME);
+      for (int i = 0; i < row; ++i) press_key(VK_DOWN);
+    }) ? 0 : 1;
+  }
   if (argc < 3) {
     std::fprintf(stderr, "usage: demo_driver <screenshot name> <text to type>\n");
     return 2;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -195,6 +197,23 @@ void click_at(POINT screen) {
 void click_gadget(const Dialog& dialog, int number) {
   RECT r = dialog.gadget_rect(number);
   click_at(dialog.client_to_screen((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
+void click_list_row(const Dialog& dialog, int number, int row) {
+  RECT item = {LVIR_LABEL};
+  SendMessageA(dialog.gadget(number), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  POINT at = {item.left + 20, (item.top + item.bottom) / 2};
+  ClientToScreen(dialog.gadget(number), &at);
+  click_at(at);
+}
+
+void click_list_header(const Dialog& dialog, int number, int column) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(dialog.gadget(number), LVM_GETHEADER, 0, 0));
+  RECT item = {};
+  SendMessageA(header, HDM_GETITEMRECT, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  POINT at = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(header, &at);
+  click_at(at);
 }
 
 void press_key(WORD key, bool shift, bool alt) {

@@ -83,6 +83,9 @@ bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 5000)
 // Real input.
 void click_at(POINT screen);
 void click_gadget(const Dialog& dialog, int number);
+// A row (its label, a little inside) and a header item of a report list gadget.
+void click_list_row(const Dialog& dialog, int number, int row);
+void click_list_header(const Dialog& dialog, int number, int column);
 void press_key(WORD key, bool shift = false, bool alt = false);
 void type_text(const std::string& text);
 // Waits until the dialog's thread has handled what came before (only while

@@ -29,11 +29,25 @@ std::string cell(const Dialog& d, int row, int column) {
 int rows(const Dialog& d) { return int(SendMessageA(d.gadget(TABLE), LVM_GETITEMCOUNT, 0, 0)); }
 int column_width(const Dialog& d, int column) { return int(SendMessageA(d.gadget(TABLE), LVM_GETCOLUMNWIDTH, WPARAM(column), 0)); }
 
-void click_row(const Dialog& d, int row) {
-  RECT item = {LVIR_LABEL};
-  SendMessageA(d.gadget(TABLE), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-  RECT list = d.gadget_rect(TABLE);
-  click_at(d.client_to_screen(list.left + 2 + item.left + 20, list.top + 2 + (item.top + item.bottom) / 2));
+void click_row(const Dialog& d, int row) { click_list_row(d, TABLE, row); }
+
+HWND header(const Dialog& d) { return reinterpret_cast<HWND>(SendMessageA(d.gadget(TABLE), LVM_GETHEADER, 0, 0)); }
+
+void click_header(const Dialog& d, int column) {
+  click_list_header(d, TABLE, column);
+  settle(d);
+}
+
+// The arrow's bitmap on a header item, or null.
+HBITMAP arrow(const Dialog& d, int column) {
+  HDITEMA item = {};
+  item.mask = HDI_FORMAT | HDI_BITMAP;
+  SendMessageA(header(d), HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  return (item.fmt & HDF_BITMAP) ? item.hbm : nullptr;
+}
+
+int selected_row(const Dialog& d) {
+  return int(SendMessageA(d.gadget(TABLE), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
 std::string export_file() {
@@ -95,6 +109,39 @@ TEST_F(MultiList, TheExampleSortedByAgeAnsweredAndExported) {
             "Jones|37|");
 }
 
+// Header clicks sort the clicked column ascending, then descending; the
+// arrow follows, the chosen row stays chosen and is answered, and the
+// export has the last order.
+TEST_F(MultiList, HeaderClicksSortAndTheExportFollows) {
+  const char* people = "Name;Age;|Cid;30;|Abe;40;|Bea;20;|Dan;35;|";
+  DeleteFileA("C:\\Items.txt");
+  std::string answer = run(people, "1", [](Dialog& d) {
+    ASSERT_EQ(rows(d), 4);
+    EXPECT_EQ(cell(d, 0, 1), "Bea") << "not sorted by age";
+    EXPECT_NE(arrow(d, 2), nullptr);
+    click_row(d, 2);
+    settle(d);
+    ASSERT_EQ(cell(d, selected_row(d), 1), "Dan");
+    click_header(d, 1);
+    EXPECT_EQ(cell(d, 0, 1), "Abe");
+    EXPECT_EQ(cell(d, 3, 1), "Dan");
+    HBITMAP ascending = arrow(d, 1);
+    EXPECT_NE(ascending, nullptr);
+    EXPECT_EQ(arrow(d, 2), nullptr) << "the old column keeps its arrow";
+    EXPECT_EQ(selected_row(d), 3);
+    click_header(d, 1);
+    EXPECT_EQ(cell(d, 0, 1), "Dan");
+    EXPECT_EQ(cell(d, 3, 1), "Abe");
+    EXPECT_NE(arrow(d, 1), nullptr);
+    EXPECT_NE(arrow(d, 1), ascending) << "the arrow does not turn";
+    EXPECT_EQ(selected_row(d), 0);
+    save_screenshot(d.window, "multi_list_sorted");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "Dan");
+  EXPECT_EQ(export_file(), "Row\tName\tAge\r\n4\tDan\t35\t\r\n1\tCid\t30\t\r\n3\tBea\t20\t\r\n2\tAbe\t40\t\r\n");
+}
+
 TEST_F(MultiList, CancelNoSelectionAndOddHeaders) {
   EXPECT_EQ(run(example, "1", [](Dialog& d) {
               click_row(d, 0);
@@ -147,6 +194,14 @@ TEST_F(MultiList, TheExportKeepsEveryRowAfterACellWithLineBreaks) {
   });
   std::string file = export_file();
   for (const char* row : {"\t1\ta\t", "\t3\tc\t", "\t4\td\t", "\t5\te\t"}) EXPECT_NE(file.find(row), std::string::npos) << row;
+
+  // A line feed splits its cell in the list, and the file shows what the list holds.
+  run("K;V;|1;a\nx;|2;b;|", "1", [](Dialog& d) {
+    EXPECT_EQ(cell(d, 0, 2), "a");
+    click_row(d, 0);
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(export_file(), "Row\tK\tV\r\n1\t1\ta\t\r\n2\t2\tb\t\r\n");
 }
 
 TEST_F(MultiList, ThreeHundredColumnsLongCellsAndAnExportThatCannotBeWritten) {

@@ -72,6 +72,30 @@ TEST_F(TextFiles, LinesAreReadAcrossEveryKindOfBreak) {
   EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "four", "", "six", ""}));
 }
 
+// Written in runs, the lines come out as the line reader finds them, each
+// ended by CR LF.
+TEST_F(TextFiles, TextIsWrittenAsTheLinesTheReaderFinds) {
+  std::string path = temp_path("vantrel_lines.txt");
+  std::string r(9000, 'r');
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "\r\n"},
+      {"plain", "plain\r\n"},
+      {"a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\r\rb\n\nc\n\rd\r", "a\r\n\r\nb\r\n\r\nc\r\nd\r\n"},
+      {"\n\r\r\n\n", "\r\n\r\n\r\n"},
+      {"t\r\r\n", "t\r\n\r\n"},
+      {r + "\r\n" + r + "\r" + r, r + "\r\n" + r + "\r\n" + r + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    int32_t file = int32_t(file_create(OBJECT_ANY, path.c_str()));
+    ASSERT_NE(file, 0);
+    EXPECT_TRUE(write_text_lines(find_file(file), c.first.data(), c.first.size()));
+    file_close(file);
+    EXPECT_EQ(contents(path), c.second) << "text of " << c.first.size() << " bytes";
+  }
+  DeleteFileA(path.c_str());
+}
+
 class ListExport : public RuntimeTest {
  protected:
   void SetUp() override {

@@ -31,6 +31,10 @@ void hold_list_icon_drawing(int32_t number, bool hold, int32_t rows_to_come = 0)
 // Sets every row's data value to its index in one pass; false for a number
 // that holds no list icon.
 bool number_list_icon_rows(int32_t number);
+// Where each of the first `count` rows keeps its data value, in row order;
+// false unless each has one. A slot stays with its row when the rows move,
+// as long as the columns do not change.
+bool list_icon_data_slots(int32_t number, const int32_t** slots, int32_t count);
 
 // List icon flags: bits of its fixed style, reused to ask for extended styles.
 constexpr uint32_t LIST_ICON_CHECKBOXES = 0x1;

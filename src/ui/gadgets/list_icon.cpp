@@ -578,6 +578,20 @@ bool number_list_icon_rows(int32_t number) {
   return true;
 }
 
+bool list_icon_data_slots(int32_t number, const int32_t** slots, int32_t count) {
+  GadgetRecord* gadget = find_gadget(number);
+  if (!gadget || gadget->operations->kind != KIND_LIST_ICON || count > row_count(gadget)) return false;
+  for (int32_t row = 0; row < count; ++row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    send_to_control(gadget, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    slots[row] = reinterpret_cast<const ItemRecord*>(item.lParam);
+    if (!slots[row]) return false;
+  }
+  return true;
+}
+
 void hold_list_icon_drawing(int32_t number, bool hold, int32_t rows_to_come) {
   GadgetRecord* gadget = find_gadget(number);
   if (!gadget || gadget->operations->kind != KIND_LIST_ICON) return;

@@ -13,6 +13,7 @@ void show_list_box_dialog(StringVar* arguments, StringVar* result);
 void show_combo_box_dialog(StringVar* arguments, StringVar* result);
 void show_drop_dialog(StringVar* arguments, StringVar* result);
 void show_multi_list_dialog(StringVar* arguments, StringVar* result);
+void show_about_dialog(StringVar* arguments, StringVar* result);
 
 // Lets the messages that carry a file drop (WM_DROPFILES, WM_COPYDATA and
 // 0x0049) reach `window` from less privileged processes, through `filter`

@@ -12,10 +12,9 @@ namespace {
 
 using vantrel::DialogFunction;
 
-// Each export's dialog, in the order of Export; null while a dialog cannot
-// open, so that its export answers its result unchanged.
+// Each export's dialog, in the order of Export.
 constexpr DialogFunction dialogs[int(Export::Count)] = {
-    nullptr,                         // About
+    vantrel::show_about_dialog,      // About
     vantrel::show_calendar_dialog,   // Calendar
     vantrel::show_combo_box_dialog,  // ComboBox
     vantrel::show_drop_dialog,       // DragnDrop

@@ -1,6 +1,7 @@
 #include "dialogs/library.h"
 
 #include "dialogs/export_frame.h"
+#include "launcher/launcher.h"
 #include "runtime/heaps.h"
 #include "runtime/libraries.h"
 #include "runtime/module.h"
@@ -23,12 +24,13 @@ bool start_library(HINSTANCE instance) {
   set_module_instance(instance);
   started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
             start_fonts() && start_windows() && start_gadgets() && start_images() &&
-            start_libraries() && file_library_start() && sorter_start();
+            start_libraries() && file_library_start() && sorter_start() && start_launcher();
   return started;
 }
 
 void stop_library() {
   if (general_heap()) {
+    stop_launcher();
     sorter_stop();
     file_library_stop();
     stop_libraries();

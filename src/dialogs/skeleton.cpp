@@ -22,7 +22,7 @@ bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, cons
   // did it) is not ours to enable at the end.
   if (host && IsWindow(host) && !EnableWindow(host, FALSE)) host_ = host;
   set_window_topmost(0, 1);
-  if (load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
+  if (font_points > 0 && load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
   return begin_gadget_list(window_handle(0)) != nullptr;
 }
 
@@ -37,20 +37,29 @@ void DialogSkeleton::add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_
 
 bool DialogSkeleton::replaced() const { return window_handle(0) != window_; }
 
-DialogSkeleton::Ending DialogSkeleton::wait_for_ending() {
+int32_t DialogSkeleton::wait_for_gadget(const int32_t* endings, int32_t count) {
   for (;;) {
     // The host's loop must still see a quit that this loop took: it goes
-    // back on the queue with its code, and the dialog ends as Cancel ends it.
+    // back on the queue with its code, and the dialog ends.
     int exit_code = 0;
     if (take_quit_request(&exit_code)) {
       PostQuitMessage(exit_code);
-      return Ending::Cancel;
+      return QUIT;
     }
     int32_t event = wait_event();
-    if (replaced()) return Ending::Replaced;
+    if (replaced()) return REPLACED;
     if (event != EVENT_GADGET || event_window() != 0) continue;
-    if (event_gadget() == GADGET_OK) return Ending::Ok;
-    if (event_gadget() == GADGET_CANCEL) return Ending::Cancel;
+    for (int32_t i = 0; i < count; ++i)
+      if (event_gadget() == endings[i]) return endings[i];
+  }
+}
+
+DialogSkeleton::Ending DialogSkeleton::wait_for_ending() {
+  static constexpr int32_t endings[] = {GADGET_OK, GADGET_CANCEL};
+  switch (wait_for_gadget(endings, 2)) {
+    case GADGET_OK: return Ending::Ok;
+    case REPLACED: return Ending::Replaced;
+    default: return Ending::Cancel;  // a quit ends the dialog as Cancel does
   }
 }
 

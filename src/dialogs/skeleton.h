@@ -19,13 +19,21 @@ class DialogSkeleton {
   DialogSkeleton& operator=(const DialogSkeleton&) = delete;
   ~DialogSkeleton();  // the host window is enabled again on every path
 
-  // Opens window 0, disables the host, sets the font and begins the gadget
-  // list; false when the dialog cannot open.
+  // Opens window 0, disables the host, sets the font (none for 0 points:
+  // the dialog loads its own) and begins the gadget list; false when the
+  // dialog cannot open.
   bool open(const char* title, int32_t width, int32_t height, const char* host_window, int32_t font_points);
 
   // OK (1) and Cancel (2), 50 x 23, centred under a dialog of that size.
   void add_ok_and_cancel(int32_t width, int32_t height);
   void add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_t y);
+
+  // Waits until one of the `count` ending gadgets is pressed: its number;
+  // REPLACED when another call's dialog took this one's place, QUIT when a
+  // quit was posted to the thread (it stays on the queue for the host).
+  static constexpr int32_t REPLACED = -1;
+  static constexpr int32_t QUIT = -2;
+  int32_t wait_for_gadget(const int32_t* endings, int32_t count);
 
   enum class Ending { Ok, Cancel, Replaced };
   // Waits until OK or Cancel is pressed. A call made while this one waits

@@ -8,6 +8,9 @@
 // ("a|b|") on the list as the shell does, and prints the answer.
 // Usage: demo_driver --drop <screenshot name> <names> <title> <width> <height> <host window>
 //
+// With --press the person only looks and presses that gadget.
+// Usage: demo_driver --press <screenshot name> <gadget>
+//
 // With --table the person clicks a header of the table (gadget 3), then
 // picks a row with the keys.
 // Usage: demo_driver --table <screenshot name> <header column> <row>
@@ -42,8 +45,11 @@ HGLOBAL drop_of(const std::string& names) {
   return memory;
 }
 
-// Waits for a new dialog and acts in it as the person; true when a screenshot was left.
-bool act_in_next_dialog(HWND previous, const char* shot, const std::function<void(const Dialog&)>& act) {
+// Waits for a new dialog and acts in it as the person, leaves a screenshot
+// and presses the ending gadget (OK: 1, the about box's OK: 4); true when a
+// screenshot was left.
+bool act_in_next_dialog(HWND previous, const char* shot, const std::function<void(const Dialog&)>& act,
+                        int ending = 1) {
   Dialog dialog = {nullptr};
   bool appeared = wait_until(
       [&] {
@@ -64,7 +70,7 @@ bool act_in_next_dialog(HWND previous, const char* shot, const std::function<voi
   act(dialog);
   settle(dialog);
   std::string path = save_screenshot(dialog.window, shot);
-  click_gadget(dialog, 1);
+  click_gadget(dialog, ending);
   return !path.empty();
 }
 
@@ -104,6 +110,8 @@ int drop_as_host(char** argv) {
 
 int main(int argc, char** argv) {
   if (argc == 8 && strcmp(argv[1], "--drop") == 0) return drop_as_host(argv);
+  if (argc == 4 && strcmp(argv[1], "--press") == 0)
+    return act_in_next_dialog(current_dialog(), argv[2], [](const Dialog&) {}, atoi(argv[3])) ? 0 : 1;
   if (argc == 5 && strcmp(argv[1], "--table") == 0) {
     int column = atoi(argv[3]), row = atoi(argv[4]);
     return act_in_next_dialog(current_dialog(), argv[2], [&](const Dialog& d) {

@@ -306,9 +306,11 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
     }
     drive(dialog);
     if (!wait_until([&] { return returned.load(); }, DIALOG_TIMEOUT_MS)) {
-      ADD_FAILURE() << "the dialog did not end; pressing Cancel for it";
+      ADD_FAILURE() << "the dialog did not end; pressing Cancel for it (OK for the about box)";
       PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED),
                    reinterpret_cast<LPARAM>(dialog.gadget(2)));
+      PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(dialog.gadget(4)));
     }
   });
   Text answer = call();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <cctype>
 #include <fstream>
@@ -19,11 +20,11 @@ struct ExportName {
   const char* name;
   WORD ordinal;
   int arguments;
-  const char* cancelled;  // the answer when the person presses Cancel; null: no dialog opens yet
+  const char* cancelled;  // the answer when the person presses Cancel (the about box: OK)
 };
 
 constexpr ExportName expected_exports[] = {
-    {"ShowAbout", 1, 10, nullptr},       {"ShowCal", 2, 4, "CANCEL"},     {"ShowComboBox", 3, 5, "CANCEL"},
+    {"ShowAbout", 1, 10, "OK"},          {"ShowCal", 2, 4, "CANCEL"},     {"ShowComboBox", 3, 5, "CANCEL"},
     {"ShowDragnDrop", 4, 4, "CANCEL"},   {"ShowInput", 5, 5, "CANCEL"}, {"ShowListBox", 6, 5, "CANCEL"},
     {"ShowMultiListBox", 7, 6, ""},
 };
@@ -148,17 +149,13 @@ TEST(LoadedLibrary, ExportsResolveByNameAndOrdinalAndAnswerText) {
     FARPROC by_ordinal = GetProcAddress(library, MAKEINTRESOURCEA(e.ordinal));
     ASSERT_NE(by_name, nullptr) << e.name;
     EXPECT_EQ(by_name, by_ordinal) << e.name;
+    // The about box has no Cancel, and OK has the focus from the start.
+    bool about = strcmp(e.name, "ShowAbout") == 0;
     for (const char* text : {"", "0", "not a number", static_cast<const char*>(nullptr)}) {
-      if (!e.cancelled) {
-        const char* answer = call_with(by_name, e.arguments, text);
-        ASSERT_NE(answer, nullptr) << e.name;
-        EXPECT_STREQ(answer, "") << e.name;  // its dialog cannot open: the answer so far
-        continue;
-      }
       std::string answer = harness::run_dialog(
           [&] { return call_with(by_name, e.arguments, text); },
-          [](harness::Dialog&) {
-            harness::press_key(VK_TAB, true);
+          [about](harness::Dialog&) {
+            if (!about) harness::press_key(VK_TAB, true);
             harness::press_key(VK_SPACE);
           },
           nullptr, harness::current_dialog());

@@ -71,7 +71,9 @@ GadgetRecord* gadget_with(int32_t number, Slot GadgetOperations::*slot, Slot* ou
   return record;
 }
 
-void generic_resize(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height) {
+}  // namespace
+
+void resize_gadget_control(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (x == KEEP_VALUE || y == KEEP_VALUE || width == KEEP_VALUE || height == KEEP_VALUE) {
     RECT r;
     GetWindowRect(record->handle, &r);
@@ -85,8 +87,6 @@ void generic_resize(GadgetRecord* record, int32_t x, int32_t y, int32_t width, i
   MoveWindow(record->handle, x, y, width, height, TRUE);
   if (operations_of(record)->kind == KIND_BUTTON) redraw(record->handle);
 }
-
-}  // namespace
 
 bool start_gadgets() {
   start_brushes();
@@ -303,7 +303,7 @@ void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t 
   decltype(GadgetOperations::resize) slot;
   GadgetRecord* record = gadget_with(number, &GadgetOperations::resize, &slot);
   if (slot) slot(record, x, y, width, height);
-  else if (record) generic_resize(record, x, y, width, height);
+  else if (record) resize_gadget_control(record, x, y, width, height);
 }
 
 uint32_t* day_state_scratch(int32_t months) {

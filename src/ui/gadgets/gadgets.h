@@ -59,6 +59,12 @@ struct ListIconWords {
   int32_t columns;               // the header's column count, kept as columns come and go
 };
 
+struct ImageWords {
+  HANDLE shown_image;   // bitmap or icon; 0: none. The caller's: never copied or deleted
+  int32_t button_down;  // 1 from a left press until its release or a drag start
+  int32_t down_point;   // where that press was, packed as in a mouse message
+};
+
 struct GadgetRecord {
   HWND handle;
   const GadgetOperations* operations;
@@ -67,6 +73,7 @@ struct GadgetRecord {
     ColourWords colours;
     CalendarWords calendar;
     ListIconWords list_icon;
+    ImageWords image;
   } words;
 };
 
@@ -149,6 +156,9 @@ void set_gadget_item_data(int32_t number, int32_t item, intptr_t value);
 int32_t gadget_width(int32_t number);
 void hide_gadget(int32_t number, int32_t flag);
 void resize_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height);
+// Moves and sizes the control, a kept value (KEEP_VALUE) read from it: what
+// every kind without a resize of its own gets.
+void resize_gadget_control(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height);
 
 // The control's window text appended at p.
 void append_window_text(HWND control, int32_t p);

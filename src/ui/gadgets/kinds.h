@@ -1,6 +1,8 @@
 #pragma once
 // Constructors of the gadget kinds. Each returns, for a named number, the
 // control's handle, for OBJECT_ANY the new number, and 0 on failure.
+#include <windows.h>
+
 #include <cstdint>
 
 namespace vantrel {
@@ -17,6 +19,14 @@ intptr_t create_combo_box_gadget(int32_t number, int32_t x, int32_t y, int32_t w
                                  uint32_t flags = 0);
 // Gives a combo box's dropped list room for that many entries.
 void show_combo_entries(int32_t number, int32_t entries);
+// A group box with the text as caption (type 0), or an edged rectangle that
+// lets the window show through: sunken (1), thin (2), flat (any other).
+enum FrameType : int32_t { FRAME_GROUP_BOX = 0, FRAME_SUNKEN = 1, FRAME_THIN = 2, FRAME_FLAT = 3 };
+intptr_t create_frame_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
+                             int32_t type = FRAME_GROUP_BOX);
+// A picture that takes the bitmap's or icon's size; the handle stays the caller's.
+intptr_t create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, HANDLE image,
+                             DWORD ex_style = 0);
 // A date of 0 selects today.
 intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
                                 int32_t date = 0, uint32_t flags = 0);

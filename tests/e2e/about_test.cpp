@@ -1,0 +1,286 @@
+// ShowAbout: layout, fonts, the picture, buttons that reach the shell for
+// real, and no way out but the buttons.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int HEADING = 0, SUBHEADING = 1, BODY = 2, WEB = 3, OK = 4, EMAIL = 5, PICTURE = 8, FRAME = 10;
+
+std::string temp_path(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+void write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void put16(std::vector<unsigned char>& b, unsigned v) {
+  b.push_back(v & 0xFF);
+  b.push_back((v >> 8) & 0xFF);
+}
+void put32(std::vector<unsigned char>& b, unsigned v) {
+  put16(b, v & 0xFFFF);
+  put16(b, v >> 16);
+}
+
+void put_info_header(std::vector<unsigned char>& b, int width, int height, int bits) {
+  put32(b, 40);
+  put32(b, unsigned(width));
+  put32(b, unsigned(height));
+  put16(b, 1);
+  put16(b, unsigned(bits));
+  for (int i = 0; i < 6; ++i) put32(b, 0);
+}
+
+// An icon file of one 32-bit image, size x size, in a warm orange.
+std::vector<unsigned char> icon_file(int size) {
+  std::vector<unsigned char> image;
+  put_info_header(image, size, size * 2, 32);
+  for (int i = 0; i < size * size; ++i) put32(image, 0xFFE07020);
+  int mask_row = (size + 31) / 32 * 4;
+  image.insert(image.end(), size_t(mask_row * size), 0);
+  std::vector<unsigned char> file;
+  put16(file, 0);
+  put16(file, 1);
+  put16(file, 1);
+  file.push_back(static_cast<unsigned char>(size));
+  file.push_back(static_cast<unsigned char>(size));
+  file.push_back(0);
+  file.push_back(0);
+  put16(file, 1);
+  put16(file, 32);
+  put32(file, unsigned(image.size()));
+  put32(file, 22);
+  file.insert(file.end(), image.begin(), image.end());
+  return file;
+}
+
+// A 24-bit bitmap file; `claimed` sizes the header may lie about.
+std::vector<unsigned char> bitmap_file(int width, int height, int claimed_width = 0, int claimed_height = 0) {
+  int row = (width * 3 + 3) / 4 * 4;
+  std::vector<unsigned char> file = {'B', 'M'};
+  put32(file, unsigned(54 + row * height));
+  put32(file, 0);
+  put32(file, 54);
+  put_info_header(file, claimed_width ? claimed_width : width, claimed_height ? claimed_height : height, 24);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < row; ++x) file.push_back(static_cast<unsigned char>(x % 3 == 0 ? 0x30 : 0xA0));
+  return file;
+}
+
+LOGFONTA font_of(const Dialog& d, int gadget) {
+  LOGFONTA font = {};
+  HFONT handle = reinterpret_cast<HFONT>(SendMessageA(d.gadget(gadget), WM_GETFONT, 0, 0));
+  GetObjectA(handle, sizeof font, &font);
+  return font;
+}
+
+void expect_font(const Dialog& d, int gadget, int points, bool bold, bool underlined) {
+  HDC screen = GetDC(nullptr);
+  int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  LOGFONTA font = font_of(d, gadget);
+  EXPECT_STREQ(font.lfFaceName, "Arial") << "gadget " << gadget;
+  EXPECT_EQ(font.lfHeight, height) << "gadget " << gadget;
+  EXPECT_EQ(font.lfWeight, bold ? FW_BOLD : FW_NORMAL) << "gadget " << gadget;
+  EXPECT_EQ(font.lfUnderline != 0, underlined) << "gadget " << gadget;
+}
+
+class About : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    show = shared_library().get<Show10>("ShowAbout");
+    ASSERT_NE(show, nullptr);
+  }
+  std::string run(Text picture, Text web, Text email, const std::function<void(Dialog&)>& drive, Text width = "300",
+                  Text height = "250") {
+    return run_dialog(
+        [&] {
+          return show("About Vantrel", "Vantrel", "Dialogs for every host", picture,
+                      "Native dialogs for programs that speak only text.", web, email, width, height, "0");
+        },
+        drive, nullptr, current_dialog());
+  }
+  Show10 show = nullptr;
+};
+
+}  // namespace
+
+TEST_F(About, LayoutAndFontsWithBothAddresses) {
+  std::string icon = temp_path("vantrel_about_32.ico");
+  write_file(icon, icon_file(32));
+  std::string answer = run(icon.c_str(), "https://example.org/vantrel", "help@example.org", [](Dialog& d) {
+    expect_rect(d.client(), 0, 0, 300, 250, "client");
+    expect_rect(d.gadget_rect(HEADING), 0, 4, 300, 30, "heading");
+    expect_rect(d.gadget_rect(FRAME), 6, 42, 288, 178, "frame");
+    expect_rect(d.gadget_rect(SUBHEADING), 0, 37, 300, 20, "subheading");
+    expect_rect(d.gadget_rect(BODY), 15, 65, 270, 170, "body");
+    expect_rect(d.gadget_rect(WEB), 55, 197, 90, 20, "web button");
+    expect_rect(d.gadget_rect(EMAIL), 155, 197, 90, 20, "email button");
+    expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
+    expect_rect(d.gadget_rect(PICTURE), 4, 4, 32, 32, "picture");
+    expect_font(d, HEADING, 16, true, true);
+    expect_font(d, SUBHEADING, 9, true, false);
+    expect_font(d, BODY, 9, false, false);
+    expect_font(d, WEB, 8, false, false);
+    expect_font(d, EMAIL, 8, false, false);
+    expect_font(d, OK, 9, false, false);
+    char text[32] = {};
+    GetWindowTextA(d.gadget(WEB), text, sizeof text);
+    EXPECT_STREQ(text, "Visit Web Site");
+    GetWindowTextA(d.gadget(EMAIL), text, sizeof text);
+    EXPECT_STREQ(text, "Email Us");
+    save_screenshot(d.window, "about");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "OK");
+  DeleteFileA(icon.c_str());
+}
+
+TEST_F(About, OneAddressNoneAndAnOddWidth) {
+  EXPECT_EQ(run("", "https://example.org", "", [](Dialog& d) {
+              expect_rect(d.gadget_rect(WEB), 105, 197, 90, 20, "web alone");
+              EXPECT_EQ(d.gadget(EMAIL), nullptr);
+              EXPECT_EQ(d.gadget(PICTURE), nullptr) << "a picture without a file";
+              click_gadget(d, OK);
+            }),
+            "OK");
+  EXPECT_EQ(run("", "", "help@example.org", [](Dialog& d) {
+              expect_rect(d.gadget_rect(EMAIL), 105, 197, 90, 20, "e-mail alone");
+              EXPECT_EQ(d.gadget(WEB), nullptr);
+              click_gadget(d, OK);
+            }),
+            "OK");
+  EXPECT_EQ(run("", "", "", [](Dialog& d) {
+              EXPECT_EQ(d.gadget(WEB), nullptr);
+              EXPECT_EQ(d.gadget(EMAIL), nullptr);
+              expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
+              click_gadget(d, OK);
+            }),
+            "OK");
+  // 301 / 2 is 150: the buttons stand where they stand at 300.
+  EXPECT_EQ(run("", "https://example.org", "help@example.org", [](Dialog& d) {
+              expect_rect(d.gadget_rect(HEADING), 0, 4, 301, 30, "heading");
+              expect_rect(d.gadget_rect(WEB), 55, 197, 90, 20, "web");
+              expect_rect(d.gadget_rect(EMAIL), 155, 197, 90, 20, "e-mail");
+              expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
+              click_gadget(d, OK);
+            }, "301"),
+            "OK");
+}
+
+// The picture takes its image's size; a file that is no picture shows none
+// and changes nothing else.
+TEST_F(About, PicturesGoodAndBad) {
+  struct Case {
+    const char* name;
+    std::vector<unsigned char> bytes;
+    int size;  // 0: no picture
+  };
+  std::vector<unsigned char> truncated = bitmap_file(32, 32);
+  truncated.resize(truncated.size() / 2);
+  const Case cases[] = {
+      {"vantrel_48.ico", icon_file(48), 48},
+      {"vantrel_24.bmp", bitmap_file(32, 32), 32},
+      {"vantrel_empty.bmp", {}, 0},
+      {"vantrel_truncated.bmp", truncated, 0},
+      {"vantrel_lying.bmp", bitmap_file(4, 4, 30000, 30000), 0},
+  };
+  for (const Case& c : cases) {
+    std::string path = temp_path(c.name);
+    write_file(path, c.bytes);
+    EXPECT_EQ(run(path.c_str(), "", "", [&](Dialog& d) {
+                if (c.size) {
+                  expect_rect(d.gadget_rect(PICTURE), 4, 4, c.size, c.size, c.name);
+                  if (c.size == 48) save_screenshot(d.window, "about_picture_48");
+                } else {
+                  EXPECT_EQ(d.gadget(PICTURE), nullptr) << c.name;
+                }
+                expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
+                EXPECT_NE(d.gadget(BODY), nullptr);
+                click_gadget(d, OK);
+              }),
+              "OK")
+        << c.name;
+    DeleteFileA(path.c_str());
+  }
+  EXPECT_EQ(run("C:\\no\\such\\picture.ico", "", "", [](Dialog& d) {
+              EXPECT_EQ(d.gadget(PICTURE), nullptr);
+              click_gadget(d, OK);
+            }),
+            "OK");
+}
+
+TEST_F(About, OnlyItsButtonsEndIt) {
+  EXPECT_EQ(run("", "", "", [](Dialog& d) {
+              PostMessageA(d.window, WM_CLOSE, 0, 0);
+              settle(d);
+              SetForegroundWindow(d.window);
+              press_key(VK_F4, false, true);
+              press_key(VK_ESCAPE);
+              settle(d);
+              EXPECT_TRUE(IsWindowVisible(d.window)) << "closed without its buttons";
+              EXPECT_EQ(current_dialog(), d.window);
+              click_gadget(d, OK);
+            }),
+            "OK");
+}
+
+namespace {
+
+std::string record_path() { return temp_path("vantrel_shell_record.txt"); }
+
+std::string recorded() {
+  std::ifstream in(record_path(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The test prefix sends http, https and mailto to the recording program.
+void register_recorder() {
+  std::string command = "\"";
+  command.append(beside_program("console_tool.exe")).append("\" record \"%1\"");
+  for (const char* scheme : {"http", "https", "mailto"}) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, scheme, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
+    std::string open = std::string(scheme) + "\\shell\\open\\command";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, open.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
+    RegCloseKey(key);
+  }
+}
+
+}  // namespace
+
+// The buttons hand their addresses to the shell, which starts the program
+// registered for them: the web address as given, the mail as "mailto:" and
+// the address.
+TEST_F(About, TheButtonsReachTheShell) {
+  register_recorder();
+  DeleteFileA(record_path().c_str());
+  const char* web = "https://example.org/vantrel?from=about&v=1";
+  EXPECT_EQ(run("", web, "help@example.org", [](Dialog& d) { click_gadget(d, WEB); }), "Web");
+  ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << "nothing reached the shell";
+  EXPECT_EQ(recorded().substr(0, recorded().find("|dir=")), web);
+
+  DeleteFileA(record_path().c_str());
+  EXPECT_EQ(run("", web, "help@example.org", [](Dialog& d) { click_gadget(d, EMAIL); }), "Email");
+  ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << "nothing reached the shell";
+  EXPECT_EQ(recorded().substr(0, recorded().find("|dir=")), "mailto:help@example.org");
+  DeleteFileA(record_path().c_str());
+}

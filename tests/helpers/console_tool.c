@@ -1,0 +1,49 @@
+/* A small console program the launcher and shell tests start.
+ *   console_tool print TEXT          writes TEXT to standard output
+ *   console_tool upper               copies standard input to output in capitals
+ *   console_tool late MS FILE        waits MS milliseconds, then creates FILE
+ *   console_tool record ARG...       appends its arguments and its working
+ *                                    directory, one line, to %TEMP%\vantrel_shell_record.txt
+ * (the program the test prefix registers for http, https and mailto). */
+#include <windows.h>
+#include <ctype.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int upper(void) {
+  int c;
+  while ((c = getchar()) != EOF) putchar(toupper(c));
+  return 0;
+}
+
+static int late(const char* ms, const char* file) {
+  Sleep((DWORD)atoi(ms));
+  FILE* f = fopen(file, "w");
+  if (!f) return 1;
+  fputs("ended", f);
+  fclose(f);
+  return 0;
+}
+
+static int record(int argc, char** argv) {
+  char path[MAX_PATH], folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, path);
+  strcat(path, "vantrel_shell_record.txt");
+  GetCurrentDirectoryA(MAX_PATH, folder);
+  FILE* f = fopen(path, "a");
+  if (!f) return 1;
+  for (int i = 2; i < argc; ++i) fprintf(f, "%s|", argv[i]);
+  fprintf(f, "dir=%s\n", folder);
+  fclose(f);
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  if (argc == 3 && strcmp(argv[1], "print") == 0) return fputs(argv[2], stdout) < 0;
+  if (argc == 2 && strcmp(argv[1], "upper") == 0) return upper();
+  if (argc == 4 && strcmp(argv[1], "late") == 0) return late(argv[2], argv[3]);
+  if (argc >= 2 && strcmp(argv[1], "record") == 0) return record(argc, argv);
+  fputs("usage: console_tool print TEXT | upper | late MS FILE | record ARG...\n", stderr);
+  return 2;
+}

@@ -73,9 +73,9 @@ intptr_t keep_record(const ProgramRecord& record) {
 // A started process: waited for with RUN_WAIT; its record with RUN_OPEN,
 // else its handle closed and 1.
 intptr_t finish(const ProgramRecord& record, uint32_t flags) {
-  if (flags & RUN_WAIT) WaitForSingleObject(record.process, INFINITE);
+  if ((flags & RUN_WAIT) && record.process) WaitForSingleObject(record.process, INFINITE);
   if (!(flags & RUN_OPEN)) {
-    CloseHandle(record.process);
+    if (record.process) CloseHandle(record.process);
     return 1;
   }
   intptr_t kept = keep_record(record);
@@ -105,8 +105,8 @@ intptr_t open_through_shell(const char* program, const char* parameters, const c
   bool opened = ShellExecuteExA(&info) != FALSE;
   general_free(derived);
   if (!opened) return 0;
-  // A document handed to a program that was running already gives no process.
-  if (!info.hProcess) return (flags & RUN_OPEN) ? 0 : 1;
+  // A document handed to a program that was running already gives no
+  // process: there is nothing to wait for, and its record holds none.
   return finish({info.hProcess, -1, nullptr, nullptr, nullptr}, flags);
 }
 

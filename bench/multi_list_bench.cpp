@@ -183,20 +183,26 @@ int main() {
   driver.join();
   double export_seconds = file_whole - file_created;
 
-  // The same bytes in one write.
   HANDLE exported = CreateFileA("C:\\Items.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   DWORD size = GetFileSize(exported, nullptr);
   std::vector<char> bytes(size);
   DWORD read = 0;
   ReadFile(exported, bytes.data(), size, &read, nullptr);
   CloseHandle(exported);
-  double write_start = now_seconds();
-  HANDLE copy = CreateFileA("C:\\Items_bench.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(copy, bytes.data(), size, &written, nullptr);
-  CloseHandle(copy);
-  double write_seconds = now_seconds() - write_start;
-  DeleteFileA("C:\\Items_bench.txt");
+  // The same bytes in one write to a new file, as the export makes it; the
+  // middle of five, since a single write varies several times over here.
+  std::vector<double> writes;
+  for (int i = 0; i < 5; ++i) {
+    double write_start = now_seconds();
+    HANDLE copy = CreateFileA("C:\\Items_bench.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(copy, bytes.data(), size, &written, nullptr);
+    CloseHandle(copy);
+    writes.push_back(now_seconds() - write_start);
+    DeleteFileA("C:\\Items_bench.txt");
+  }
+  std::sort(writes.begin(), writes.end());
+  double write_seconds = writes[2];
 
   double to_ready = ready - start;
   std::printf("ready:   dialog %.3f s, bare %.3f s, ratio %.2f (target 1.25)\n", to_ready, bare_fill, to_ready / bare_fill);

@@ -113,22 +113,24 @@ bool add_rows(const Table& table) {
 
 // The export reads its rows from the table rather than from the list: a
 // sort leaves each row's new index in its data value, so the table's rows
-// follow the list's order without a message per cell.
+// follow the list's order without a message per cell. Once the list holds
+// the cells, each row's run of cells under the header becomes its line of
+// the export in place: the zeros that ended its cells turn into tabs.
 class TableExport {
  public:
-  explicit TableExport(const Table& table)
+  explicit TableExport(Table& table)
       : rows_(table.rows > 1 ? table.rows - 1 : 0), header_cells_(table.rows > 0 ? table.cell_count(0) : 0) {
-    spans_ = static_cast<RowSpan*>(general_alloc_array(size_t(rows_) + 1, sizeof(RowSpan)));
+    runs_ = static_cast<RowRun*>(general_alloc_array(size_t(rows_) + 1, sizeof(RowRun)));
+    ordered_ = static_cast<RowRun*>(general_alloc_array(size_t(rows_) + 1, sizeof(RowRun)));
     slots_ = static_cast<const int32_t**>(general_alloc_array(size_t(rows_) + 1, sizeof(int32_t*)));
-    input_rows_ = static_cast<int32_t*>(general_alloc_array(size_t(rows_) + 1, sizeof(int32_t)));
     // The rows stand in the table's order until the first sort.
-    watching_ = !table.line_feeds && spans_ && slots_ && input_rows_ && list_icon_data_slots(TABLE_LIST, slots_, rows_);
-    for (int32_t row = 0; watching_ && row < rows_; ++row) spans_[row] = span_of(table, row + 1);
+    watching_ = !table.line_feeds && runs_ && ordered_ && slots_ && list_icon_data_slots(TABLE_LIST, slots_, rows_);
+    for (int32_t row = 0; watching_ && row < rows_; ++row) runs_[row] = line_of(table, row + 1);
   }
   ~TableExport() {
-    general_free(spans_);
+    general_free(runs_);
+    general_free(ordered_);
     general_free(slots_);
-    general_free(input_rows_);
   }
   TableExport(const TableExport&) = delete;
   TableExport& operator=(const TableExport&) = delete;
@@ -144,28 +146,31 @@ class TableExport {
   }
 
  private:
-  // A row's cells under the header, one run in the split table: each cell
-  // ends with the zero that was its ";".
-  struct RowSpan {
-    const char* start;
+  struct RowRun {
+    const char* start;  // the row's cells under the header, each followed by a tab
     int32_t length;
-    int32_t missing;  // header cells the row lacks
+    int32_t missing;  // header cells the row lacks: a tab each
+    int32_t number;   // the row's number in the table
   };
-  RowSpan span_of(const Table& table, int32_t row) const {
+  RowRun line_of(Table& table, int32_t row) const {
     int32_t cells = table.cell_count(row) < header_cells_ ? table.cell_count(row) : header_cells_;
-    if (cells == 0) return {"", 0, header_cells_};
+    if (cells == 0) return {"", 0, header_cells_, row};
+    char* start = const_cast<char*>(table.cell(row, 0));
     const char* last = table.cell(row, cells - 1);
-    const char* start = table.cell(row, 0);
-    return {start, int32_t(last + strlen(last) + 1 - start), header_cells_ - cells};
+    auto length = int32_t(last + strlen(last) + 1 - start);
+    for (int32_t i = 0; i < length; ++i)
+      if (!start[i]) start[i] = '\t';
+    return {start, length, header_cells_ - cells, row};
   }
 
+  // Each row's run goes to its place in the list's order.
   bool settle_order() {
     if (!watching_) return false;
-    for (int32_t place = 0; place < rows_; ++place) input_rows_[place] = -1;
+    for (int32_t place = 0; place < rows_; ++place) ordered_[place].start = nullptr;
     for (int32_t row = 0; row < rows_; ++row) {
       int32_t place = *slots_[row];
-      if (place < 0 || place >= rows_ || input_rows_[place] >= 0) return false;
-      input_rows_[place] = row;
+      if (place < 0 || place >= rows_ || ordered_[place].start) return false;
+      ordered_[place] = runs_[row];
     }
     return true;
   }
@@ -173,32 +178,27 @@ class TableExport {
   // The row's number, then its cells each followed by a tab.
   static const char* read_row(const void* owner, int32_t row, int32_t, int32_t p) {
     auto* self = static_cast<const TableExport*>(owner);
-    self->prefetch(row);
-    int32_t input_row = self->input_rows_[row];
-    const RowSpan& span = self->spans_[input_row];
-    char* at = buffer_reserve(12 + span.length + span.missing, p);
+    // The runs lie scattered over the table: the ones a little ahead are
+    // fetched while this one is copied.
+    if (row + 16 < self->rows_) __builtin_prefetch(self->ordered_[row + 16].start);
+    const RowRun& run = self->ordered_[row];
+    char* at = buffer_reserve(12 + run.length + run.missing, p);
     if (!at) return "";
-    decimal_text(uint32_t(input_row + 1), at, 10);
+    decimal_text(uint32_t(run.number), at, 10);
     at += strlen(at);
     *at++ = '\t';
-    for (int32_t i = 0; i < span.length; ++i) at[i] = span.start[i] ? span.start[i] : '\t';
-    at += span.length;
-    for (int32_t i = 0; i < span.missing; ++i) *at++ = '\t';
+    memcpy(at, run.start, size_t(run.length));
+    at += run.length;
+    for (int32_t i = 0; i < run.missing; ++i) *at++ = '\t';
     *at = 0;
     return buffer_address_at(p);
-  }
-  // The rows come in the list's order, scattered over the table: the ones
-  // a little ahead are fetched while this one is copied.
-  void prefetch(int32_t row) const {
-    if (row + 16 < rows_) __builtin_prefetch(&spans_[input_rows_[row + 16]]);
-    if (row + 8 < rows_) __builtin_prefetch(spans_[input_rows_[row + 8]].start);
   }
 
   int32_t rows_;
   int32_t header_cells_;
-  RowSpan* spans_ = nullptr;
+  RowRun* runs_ = nullptr;     // in the table's order
+  RowRun* ordered_ = nullptr;  // in the list's order, settled for each export
   const int32_t** slots_ = nullptr;
-  int32_t* input_rows_ = nullptr;
   bool watching_ = false;
 };
 

@@ -47,6 +47,20 @@ class TextBlock {
   bool ok_ = true;
 };
 
+// The first CR or LF at or after `at`, or `length`; eight bytes at a time
+// where it can.
+size_t next_break(const char* text, size_t at, size_t length) {
+  constexpr uint64_t ONES = 0x0101010101010101ull, HIGHS = 0x8080808080808080ull;
+  for (; at + 8 <= length; at += 8) {
+    uint64_t word;
+    memcpy(&word, text + at, 8);
+    uint64_t cr = word ^ (ONES * '\r'), lf = word ^ (ONES * '\n');
+    if (((cr - ONES) & ~cr & HIGHS) | ((lf - ONES) & ~lf & HIGHS)) break;  // a byte of either
+  }
+  while (at < length && text[at] != '\r' && text[at] != '\n') ++at;
+  return at;
+}
+
 // Text on its way to a file, cut into lines as the line reader finds them
 // (CR LF, LF CR, a lone CR or a lone LF), each written with CR LF. It goes
 // out through a small buffer: a large block of fresh memory costs more than
@@ -69,8 +83,7 @@ class LineWriter {
         if (pair) ++at;
         continue;
       }
-      size_t run = at;
-      while (run < length && text[run] != '\r' && text[run] != '\n') ++run;
+      size_t run = next_break(text, at, length);
       put(text + at, run - at);
       if (run < length) pending_ = text[run++];
       at = run;

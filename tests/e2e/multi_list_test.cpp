@@ -177,11 +177,13 @@ TEST_F(MultiList, WholeRowsHaveTheHeadersCells) {
               click_gadget(d, OK);
             }),
             "x|y|z|");
+  EXPECT_EQ(export_file(), "Row\tA\tB\tC\r\n2\tshort\t\t\t\r\n1\tx\ty\tz\t\r\n") << "a short row fills its line";
   EXPECT_EQ(run("A;B;|x;y;|p;q;r;s;|", "-1", [](Dialog& d) {
               click_row(d, 0);
               click_gadget(d, OK);
             }),
             "p|q|");
+  EXPECT_EQ(export_file(), "Row\tA\tB\r\n2\tp\tq\t\r\n1\tx\ty\t\r\n") << "a long row keeps the header's cells";
 }
 
 // A cell with two line breaks splits its row in the export; the rows after

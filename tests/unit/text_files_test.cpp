@@ -84,6 +84,7 @@ TEST_F(TextFiles, TextIsWrittenAsTheLinesTheReaderFinds) {
       {"a\r\rb\n\nc\n\rd\r", "a\r\n\r\nb\r\n\r\nc\r\nd\r\n"},
       {"\n\r\r\n\n", "\r\n\r\n\r\n"},
       {"t\r\r\n", "t\r\n\r\n"},
+      {"0123456789\r0123456\n0123456789abcdef\n\r-", "0123456789\r\n0123456\r\n0123456789abcdef\r\n-\r\n"},
       {r + "\r\n" + r + "\r" + r, r + "\r\n" + r + "\r\n" + r + "\r\n"},
   };
   for (const auto& c : cases) {

@@ -25,6 +25,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "harness.h"
 
@@ -32,17 +33,11 @@ using namespace harness;
 
 namespace {
 
-// Names separated by "|" as a DROPFILES block in movable memory, as the shell makes it.
-HGLOBAL drop_of(const std::string& names) {
-  std::string list = names;
-  for (char& c : list)
-    if (c == '|') c = 0;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() + 2);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
-  GlobalUnlock(memory);
-  return memory;
+// Names separated by "|", as a list.
+std::vector<std::string> names_of(const std::string& names) {
+  std::vector<std::string> list;
+  for (size_t at = 0, end; (end = names.find('|', at)) != std::string::npos; at = end + 1) list.push_back(names.substr(at, end - at));
+  return list;
 }
 
 // Waits for a new dialog and acts in it as the person, leaves a screenshot
@@ -97,7 +92,7 @@ int drop_as_host(char** argv) {
   bool acted = false;
   std::thread person([&] {
     acted = act_in_next_dialog(current_dialog(), argv[2], [&](const Dialog& d) {
-      PostMessageA(d.gadget(3), WM_DROPFILES, reinterpret_cast<WPARAM>(drop_of(argv[3])), 0);
+      PostMessageA(d.gadget(3), WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(names_of(argv[3]))), 0);
     });
   });
   const char* answer = show(argv[4], argv[5], argv[6], argv[7]);

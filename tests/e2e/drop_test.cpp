@@ -17,24 +17,6 @@ namespace {
 
 constexpr int FILES = 3, OK = 1, CANCEL = 2;
 
-// What the shell hands a drop target: ANSI names, each zero-terminated, and
-// one more zero at the end.
-HDROP make_drop(const std::vector<std::string>& names) {
-  size_t size = sizeof(DROPFILES) + 1;
-  for (const std::string& name : names) size += name.size() + 1;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = FALSE;
-  char* at = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-  for (const std::string& name : names) {
-    memcpy(at, name.c_str(), name.size() + 1);
-    at += name.size() + 1;
-  }
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
 void drop_files(const Dialog& d, const std::vector<std::string>& names) {
   PostMessageA(d.gadget(FILES), WM_DROPFILES, reinterpret_cast<WPARAM>(make_drop(names)), 0);
   settle(d);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdio>
@@ -197,6 +198,22 @@ void click_at(POINT screen) {
 void click_gadget(const Dialog& dialog, int number) {
   RECT r = dialog.gadget_rect(number);
   click_at(dialog.client_to_screen((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
+HDROP make_drop(const std::vector<std::string>& names) {
+  size_t size = sizeof(DROPFILES) + 1;
+  for (const std::string& name : names) size += name.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  char* at = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+  for (const std::string& name : names) {
+    memcpy(at, name.c_str(), name.size() + 1);
+    at += name.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 void click_list_row(const Dialog& dialog, int number, int row) {

@@ -3,9 +3,11 @@
 // host window, a driver thread that acts as the person through real input,
 // geometry checks and screenshots.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace harness {
 
@@ -76,6 +78,10 @@ void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what);
 // A hidden host window of its own class whose procedure is `procedure`: a
 // host that calls into the library from one of its messages.
 HWND make_calling_host(const char* class_name, WNDPROC procedure);
+
+// What the shell hands a drop target: ANSI names, each zero-terminated, and
+// one more zero at the end, in movable memory.
+HDROP make_drop(const std::vector<std::string>& names);
 
 // Waits for a condition, polling; false after the timeout.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 5000);

@@ -19,12 +19,6 @@ std::string tool() {
   return folder.substr(0, folder.find_last_of('\\') + 1) + "console_tool.exe";
 }
 
-std::string temp_path(const char* name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
 // Everything the pipe gives until the program's end closes it.
 std::string read_all(HANDLE pipe) {
   std::string text;

@@ -12,3 +12,9 @@ std::string RuntimeTest::take(int32_t start) {
   vantrel::set_buffer_position(start);
   return text;
 }
+
+std::string temp_path(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}

@@ -7,6 +7,9 @@
 #include "runtime/heaps.h"
 #include "runtime/strings.h"
 
+// A file of that name in the temporary folder.
+std::string temp_path(const char* name);
+
 // Every test gets a freshly started runtime, stopped again afterwards.
 class RuntimeTest : public ::testing::Test {
  protected:

@@ -2,12 +2,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <initializer_list>
-#include <shlobj.h>
 
 #include "dialogs/dialogs.h"
+#include "dialogs/drop_block.h"
+#include "dialogs/drop_target.h"
 #include "dialogs/skeleton.h"
 #include "runtime/heaps.h"
 #include "runtime/string_functions.h"
@@ -25,68 +26,50 @@ constexpr DWORD MSGFLT_ALLOW_MESSAGE = 1;
 
 WNDPROC previous_list_procedure = nullptr;
 
-void list_name(const char* name) {
-  if (*name) add_gadget_item(FILE_LIST, -1, name);  // no file has an empty name
+// One name of the drop as a row; 16-bit names in the ANSI code page.
+void list_name(const DropName& name, void*) {
+  if (name.ansi) {
+    auto* text = static_cast<char*>(general_alloc(name.length + 1));
+    if (!text) return;
+    memcpy(text, name.ansi, name.length);
+    text[name.length] = 0;
+    add_gadget_item(FILE_LIST, -1, text);
+    general_free(text);
+    return;
+  }
+  // The characters may lie at an odd offset: copied before they are read.
+  auto* wide = static_cast<wchar_t*>(general_alloc_array(name.length + 1, sizeof(wchar_t)));
+  if (!wide) return;
+  memcpy(wide, name.wide, 2 * name.length);
+  wide[name.length] = 0;
+  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  auto* ansi = bytes > 0 ? static_cast<char*>(general_alloc(size_t(bytes))) : nullptr;
+  if (ansi && WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, bytes, nullptr, nullptr) && *ansi)
+    add_gadget_item(FILE_LIST, -1, ansi);
+  general_free(ansi);
+  general_free(wide);
 }
 
-// Reads the names in one pass over the drop's DROPFILES block, within the
-// block's size: asking the platform for name i walks every name before it,
-// which makes a drop of 10,000 files take seconds. False when the block
-// cannot be read.
-bool list_names_of_block(HDROP drop) {
+// Lists every file of one drop's block, in order, with the list's drawing
+// held. The names are read in one pass within the block's size (asking the
+// platform for name i walks every name before it, and trusts the block); a
+// block that cannot be read adds nothing.
+void list_dropped_files(HGLOBAL drop) {
   SIZE_T size = GlobalSize(drop);
-  auto* files = static_cast<const DROPFILES*>(GlobalLock(drop));
-  if (!files) return false;
-  bool readable = size >= sizeof(DROPFILES) && files->pFiles >= sizeof(DROPFILES) && files->pFiles < size;
-  if (readable && !files->fWide) {
-    const char* name = reinterpret_cast<const char*>(files) + files->pFiles;
-    const char* end = reinterpret_cast<const char*>(files) + size;
-    while (name < end && *name) {
-      size_t length = strnlen(name, size_t(end - name));
-      if (name + length == end) break;  // a name without its zero
-      list_name(name);
-      name += length + 1;
-    }
-  } else if (readable) {
-    const auto* name = reinterpret_cast<const wchar_t*>(reinterpret_cast<const char*>(files) + files->pFiles);
-    const auto* end = reinterpret_cast<const wchar_t*>(reinterpret_cast<const char*>(files) + (size & ~SIZE_T(1)));
-    while (name < end && *name) {
-      size_t length = wcsnlen(name, size_t(end - name));
-      if (name + length == end) break;
-      int bytes = WideCharToMultiByte(CP_ACP, 0, name, int(length) + 1, nullptr, 0, nullptr, nullptr);
-      auto* ansi = bytes > 0 ? static_cast<char*>(general_alloc(size_t(bytes))) : nullptr;
-      if (ansi && WideCharToMultiByte(CP_ACP, 0, name, int(length) + 1, ansi, bytes, nullptr, nullptr)) list_name(ansi);
-      general_free(ansi);
-      name += length + 1;
-    }
+  const void* block = size ? GlobalLock(drop) : nullptr;
+  if (!block) return;
+  int64_t count = read_drop_block(block, size, nullptr, nullptr);
+  if (count > 0) {
+    hold_list_icon_drawing(FILE_LIST, true, count < INT32_MAX ? int32_t(count) : INT32_MAX);
+    read_drop_block(block, size, list_name, nullptr);
+    hold_list_icon_drawing(FILE_LIST, false);
   }
   GlobalUnlock(drop);
-  return readable;
-}
-
-// The platform's way, name by name, for a drop handle that is not a block.
-void list_names_one_by_one(HDROP drop, UINT count) {
-  for (UINT i = 0; i < count; ++i) {
-    UINT length = DragQueryFileA(drop, i, nullptr, 0);
-    auto* name = static_cast<char*>(general_alloc(size_t(length) + 1));
-    if (!name) continue;
-    DragQueryFileA(drop, i, name, length + 1);
-    list_name(name);
-    general_free(name);
-  }
-}
-
-// Lists every file of one drop, in order, with the list's drawing held.
-void list_dropped_files(HDROP drop) {
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  hold_list_icon_drawing(FILE_LIST, true, int32_t(count));
-  if (!list_names_of_block(drop)) list_names_one_by_one(drop, count);
-  hold_list_icon_drawing(FILE_LIST, false);
 }
 
 LRESULT CALLBACK drop_list_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_DROPFILES) {
-    list_dropped_files(reinterpret_cast<HDROP>(wparam));
+    list_dropped_files(reinterpret_cast<HGLOBAL>(wparam));
     DragFinish(reinterpret_cast<HDROP>(wparam));
   }
   return CallWindowProcA(previous_list_procedure, window, message, wparam, lparam);
@@ -112,8 +95,9 @@ int allow_drops_through_privilege_filter(HWND window) {
 }
 
 void show_drop_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
+  OleSession ole;  // before the dialog: it ends after the target is revoked
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
   create_list_icon_gadget(FILE_LIST, 5, 5, width - 10, height - 37, "Files", width - 10);
@@ -126,6 +110,15 @@ void show_drop_dialog(StringVar* arguments, StringVar* result) {
     previous_list_procedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(drop_list_procedure)));
   }
+  // Sources that drag through OLE only reach a registered target. OLE is
+  // ours for this call only, so the target goes when the call ends.
+  if (ole.ready()) register_file_drop_target(list, list_dropped_files);
+  struct TargetRevoker {
+    HWND list;
+    ~TargetRevoker() {
+      if (IsWindow(list)) revoke_file_drop_target(list);
+    }
+  } revoker{list};
   dialog.add_ok_and_cancel(width, height);
   SetFocus(list);
 

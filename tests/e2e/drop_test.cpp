@@ -4,9 +4,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <objbase.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "harness.h"
@@ -23,6 +27,27 @@ void drop_files(const Dialog& d, const std::vector<std::string>& names) {
 }
 
 int rows(const Dialog& d) { return int(SendMessageA(d.gadget(FILES), LVM_GETITEMCOUNT, 0, 0)); }
+
+// A drop block of exactly these bytes, as another process could send it.
+HGLOBAL raw_block(const std::string& bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  return memory;
+}
+
+// A DROPFILES header naming `offset`, then `names` as they stand.
+std::string block_bytes(uint32_t offset, bool wide, const std::string& names) {
+  DROPFILES header = {};
+  header.pFiles = offset;
+  header.fWide = wide;
+  return std::string(reinterpret_cast<const char*>(&header), sizeof header) + names;
+}
+
+void drop_raw(const Dialog& d, const std::string& bytes) {
+  PostMessageA(d.gadget(FILES), WM_DROPFILES, reinterpret_cast<WPARAM>(raw_block(bytes)), 0);
+  settle(d);
+}
 
 std::string joined(const std::vector<std::string>& names) {
   std::string all;
@@ -123,4 +148,75 @@ TEST_F(DropDialog, AThousandFilesInOneDrop) {
   });
   EXPECT_EQ(answer, joined(names));
   RecordProperty("drop_of_1000_ms", int(took));
+}
+
+// A drop message can come from a less trusted process: its block is read
+// within its own size, whatever its header claims.
+TEST_F(DropDialog, BlocksThatLieAddNothingOrOnlyWhatTheyHold) {
+  std::string answer = run("400", "300", [](Dialog& d) {
+    drop_raw(d, block_bytes(0x7FFFFFF0, false, std::string("C:\\a.txt\0\0", 10)));
+    drop_raw(d, block_bytes(20, false, ""));  // the header alone
+    drop_raw(d, block_bytes(8, false, std::string("C:\\a.txt\0\0", 10)));  // names inside the header
+    EXPECT_EQ(rows(d), 0) << "rows from a block that names nothing readable";
+    drop_raw(d, block_bytes(20, false, std::string("C:\\kept.txt\0C:\\unended", 22)));
+    // 16-bit names at an odd offset, the last one cut short.
+    std::string wide = "\x01";
+    for (char c : std::string("C:\\wide.txt")) wide += std::string(1, c) + '\0';
+    wide += std::string("\0\0C\0:", 5);
+    drop_raw(d, block_bytes(21, true, wide));
+    EXPECT_EQ(rows(d), 2);
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "C:\\kept.txt|C:\\wide.txt|");
+}
+
+// A drag through OLE from another program, as Explorer and many others
+// drag: the list takes it with the copy cursor.
+TEST_F(DropDialog, ADragFromAnotherProgram) {
+  std::string answer = run("400", "300", [](Dialog& d) {
+    RECT list = d.gadget_rect(FILES);
+    POINT target = d.client_to_screen((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+    std::string command = "\"" + beside_program("drag_source.exe") + "\" " + std::to_string(target.x) + " " +
+                          std::to_string(target.y) + " C:\\dragged\\one.txt \"C:\\dragged\\two words.txt\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION source = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &source));
+    EXPECT_EQ(WaitForSingleObject(source.hProcess, 30000), WAIT_OBJECT_0) << "the drag did not end";
+    DWORD code = 99;
+    GetExitCodeProcess(source.hProcess, &code);
+    EXPECT_EQ(code, 0u) << "the drag was not taken as a copy";
+    CloseHandle(source.hThread);
+    CloseHandle(source.hProcess);
+    EXPECT_TRUE(wait_until([&] { return rows(d) == 2; }));
+    save_screenshot(d.window, "drop_from_another_program");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "C:\\dragged\\one.txt|C:\\dragged\\two words.txt|");
+}
+
+// A host thread that is in the multi-threaded COM mode cannot have OLE's
+// drop targets; its dialog still takes the shell's drop messages.
+TEST_F(DropDialog, AHostThreadInAnotherComMode) {
+  std::string answer;
+  std::atomic<bool> done{false};
+  std::thread host([&] {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    DWORD me = GetCurrentThreadId();
+    answer = run_dialog([&] { return show("Drop files here", "400", "300", "0"); },
+                        [](Dialog& d) {
+                          drop_files(d, {"C:\\mta.txt"});
+                          click_gadget(d, OK);
+                        },
+                        nullptr, current_dialog(), [me](HWND w) { return GetWindowThreadProcessId(w, nullptr) == me; });
+    CoUninitialize();
+    done = true;
+  });
+  // This thread's dialog is handed back to it, and it closes it as a host's loop would.
+  wait_until([&] {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    return done.load();
+  }, 60000);
+  host.join();
+  EXPECT_EQ(answer, "C:\\mta.txt|");
 }

@@ -1,4 +1,5 @@
 #include "ui/graphics/images.h"
+#include "ui/graphics/picture_checks.h"
 
 #include <cstdio>
 #include <string>
@@ -185,4 +186,85 @@ TEST_F(Images, FileImagesInMemory) {
   Bytes cut_icon = icons;
   EXPECT_EQ(catch_image(7, cut_icon.data(), 0, 40), 0);
   EXPECT_EQ(image_handle(7), nullptr);
+}
+
+namespace {
+
+// A 1 x 1 RLE8 bitmap: one run of one pixel, end of line, end of bitmap.
+Bytes rle8(uint32_t claimed_compressed_size) {
+  Bytes header = info_header(1, 1, 8, 2);
+  header[16] = 1;  // BI_RLE8
+  for (int i = 0; i < 4; ++i) header[20 + i] = uint8_t(claimed_compressed_size >> (8 * i));
+  put32(header, 0x000000);
+  put32(header, 0xFFFFFF);
+  const Bytes runs = {1, 1, 0, 0, 0, 1};
+  Bytes b = {'B', 'M'};
+  put32(b, uint32_t(14 + header.size() + runs.size()));
+  put32(b, 0);
+  put32(b, uint32_t(14 + header.size()));
+  b.insert(b.end(), header.begin(), header.end());
+  b.insert(b.end(), runs.begin(), runs.end());
+  return b;
+}
+
+void set32(Bytes& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+
+}  // namespace
+
+// Headers that lie about what follows them are refused before the
+// platform's decoder reads past the file.
+TEST_F(Images, LyingHeadersAreRefusedBeforeDecoding) {
+  Bytes good_rle = rle8(6);
+  EXPECT_TRUE(bitmap_file_is_sound(good_rle.data(), good_rle.size()));
+  std::string good_path = write_file("vantrel_rle8.bmp", good_rle);
+  EXPECT_NE(load_image(8, good_path.c_str()), 0) << "a small well-formed RLE8 file";
+  EXPECT_EQ(image_width(8), 1);
+
+  struct Case {
+    const char* what;
+    Bytes bytes;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"compressed size past the file", rle8(0x10000000)});
+  cases.push_back({"compressed size 0", rle8(0)});
+  Bytes big_header = bmp(4, 4, 24);
+  set32(big_header, 14, uint32_t(big_header.size()));
+  cases.push_back({"info header larger than the file", big_header});
+  Bytes colours = bmp(4, 4, 8);
+  set32(colours, 14 + 32, 257);
+  cases.push_back({"more colours than 8 bits have", colours});
+  Bytes rle_depth = rle8(6);
+  rle_depth[14 + 14] = 24;
+  cases.push_back({"RLE8 of 24 bits", rle_depth});
+  Bytes top_down = rle8(6);
+  set32(top_down, 14 + 8, uint32_t(-1));
+  cases.push_back({"top-down RLE8", top_down});
+  Bytes jpeg = bmp(4, 4, 24);
+  set32(jpeg, 14 + 16, 4);
+  cases.push_back({"JPEG code", jpeg});
+  Bytes tall = bmp(4, 4, 24);
+  set32(tall, 14 + 8, 0x80000000u);
+  cases.push_back({"height of -2^31", tall});
+  for (const Case& c : cases) {
+    EXPECT_FALSE(bitmap_file_is_sound(c.bytes.data(), c.bytes.size())) << c.what;
+    std::string path = write_file("vantrel_lying.bmp", c.bytes);
+    EXPECT_EQ(load_image(9, path.c_str()), 0) << c.what;
+    EXPECT_EQ(catch_image(9, c.bytes.data(), 0, c.bytes.size()), 0) << c.what;
+  }
+
+  // An icon whose image header names more pixels than its entry holds.
+  Bytes icon = ico({32});
+  EXPECT_TRUE(icon_file_is_sound(icon.data(), icon.size()));
+  Bytes tall_icon = icon;
+  set32(tall_icon, 22 + 8, 32 * 2 * 64);
+  EXPECT_FALSE(icon_file_is_sound(tall_icon.data(), tall_icon.size()));
+  Bytes no_mask = icon;
+  set32(no_mask, 6 + 8, 40 + 32 * 32 * 4);  // the entry ends before the mask
+  EXPECT_FALSE(icon_file_is_sound(no_mask.data(), no_mask.size()));
+  std::string path = write_file("vantrel_lying.ico", tall_icon);
+  EXPECT_EQ(load_image(9, path.c_str()), 0);
+  EXPECT_FALSE(bitmap_file_is_sound(nullptr, 100));
+  EXPECT_FALSE(icon_file_is_sound(nullptr, 100));
 }

@@ -6,6 +6,7 @@
 #include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "ui/graphics/picture_checks.h"
 
 namespace vantrel {
 namespace {
@@ -57,33 +58,6 @@ uint32_t dword_at(const unsigned char* data, size_t at) {
 
 constexpr size_t BMP_HEADERS = 14 + sizeof(BITMAPINFOHEADER);
 
-// Whether a BMP file image of `size` bytes holds what its headers announce:
-// the platform's decoders read a cut file past its end.
-bool bitmap_is_whole(const unsigned char* data, size_t size) {
-  if (size < BMP_HEADERS || data[0] != 'B' || data[1] != 'M') return false;
-  auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data + 14);
-  uint32_t pixels = dword_at(data, 10);
-  LONG width = header->biWidth, lines = header->biHeight < 0 ? -header->biHeight : header->biHeight;
-  if (header->biSize < sizeof(BITMAPINFOHEADER) || width <= 0 || lines == 0 || width > 0x7FFF || lines > 0x7FFF ||
-      pixels < BMP_HEADERS || pixels >= size)
-    return false;
-  if (header->biCompression != BI_RGB && header->biCompression != BI_BITFIELDS) return true;  // compressed: the decoder bounds it
-  uint64_t stride = ((uint64_t(width) * header->biBitCount + 31) / 32) * 4;
-  return header->biBitCount > 0 && pixels + stride * uint64_t(lines) <= size;
-}
-
-// Whether an ICO file image (type 1, not a cursor) holds every image its directory names.
-bool icon_is_whole(const unsigned char* data, size_t size) {
-  if (size < 22 || word_at(data, 0) != 0 || word_at(data, 2) != 1) return false;
-  size_t count = word_at(data, 4);
-  if (count == 0 || 6 + 16 * count > size) return false;
-  for (size_t i = 0; i < count; ++i) {
-    uint32_t bytes = dword_at(data, 6 + 16 * i + 8), offset = dword_at(data, 6 + 16 * i + 12);
-    if (bytes < sizeof(BITMAPINFOHEADER) || offset >= size || bytes > size - offset) return false;
-  }
-  return true;
-}
-
 enum class FileKind { None, Bitmap, Icon };
 
 // What the file holds, read whole and checked before the platform decodes it.
@@ -96,8 +70,8 @@ FileKind kind_of_file(const char* file_name) {
   bool complete = data && ReadFile(file, data, size, &read, nullptr) && read == size;
   CloseHandle(file);
   FileKind kind = FileKind::None;
-  if (complete && data[0] == 'B' && data[1] == 'M') kind = bitmap_is_whole(data, size) ? FileKind::Bitmap : FileKind::None;
-  else if (complete && icon_is_whole(data, size)) kind = FileKind::Icon;
+  if (complete && data[0] == 'B' && data[1] == 'M') kind = bitmap_file_is_sound(data, size) ? FileKind::Bitmap : FileKind::None;
+  else if (complete && icon_file_is_sound(data, size)) kind = FileKind::Icon;
   general_free(data);
   return kind;
 }
@@ -120,7 +94,7 @@ HANDLE load_bitmap_file(const char* file_name, uint32_t flags, ImageFacts* facts
 
 // A BMP file image drawn into a new 32-bit bitmap (or a compatible one).
 HANDLE bitmap_from_file_image(const unsigned char* data, size_t size, uint32_t flags, ImageFacts* facts) {
-  if (size && !bitmap_is_whole(data, size)) return nullptr;
+  if (size && !bitmap_file_is_sound(data, size)) return nullptr;
   auto* info = reinterpret_cast<const BITMAPINFO*>(data + 14);
   LONG width = info->bmiHeader.biWidth, height = info->bmiHeader.biHeight;
   LONG lines = height < 0 ? -height : height;
@@ -151,7 +125,7 @@ HANDLE bitmap_from_file_image(const unsigned char* data, size_t size, uint32_t f
 
 // The first image of an ICO file image.
 HANDLE icon_from_file_image(const unsigned char* data, size_t size, ImageFacts* facts) {
-  if (size && !icon_is_whole(data, size)) return nullptr;
+  if (size && !icon_file_is_sound(data, size)) return nullptr;
   if (word_at(data, 0) != 0 || word_at(data, 2) != 1 || word_at(data, 4) == 0) return nullptr;
   uint32_t bytes = dword_at(data, 14), offset = dword_at(data, 18);
   if (bytes < sizeof(BITMAPINFOHEADER)) return nullptr;

@@ -34,6 +34,15 @@ void use_font(int32_t number, int32_t points, uint32_t style) {
   if (load_font(number, "Arial", points, style)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(number)));
 }
 
+// The body ends inside the frame (whose lower edge is at h - 30) and above
+// the link buttons (at h - 53) when there are any, so that a long body never
+// runs under them; one that does not fit scrolls.
+int32_t body_height(int32_t height, bool link_buttons) {
+  constexpr int32_t BODY_TOP = 65, FRAME_MARGIN = 3, BUTTON_MARGIN = 2;
+  int32_t bottom = link_buttons ? height - 53 - BUTTON_MARGIN : height - 30 - FRAME_MARGIN;
+  return bottom > BODY_TOP ? bottom - BODY_TOP : 0;
+}
+
 // The heading's and subheading's lines reach into the picture's corner and
 // would paint over it: the picture goes on top, and the two lines keep off
 // what stands above them (the subheading moved above the frame, whose
@@ -47,23 +56,48 @@ void keep_picture_clear() {
   SetWindowPos(gadget_handle(PICTURE), HWND_TOP, 0, 0, 0, 0, KEEP_PLACE);
 }
 
-// "mailto:" and the address, nothing in between; the shell opens a new mail.
-void open_mail(const char* address) {
-  static constexpr char scheme[] = "mailto:";
+// A web address with a scheme that names a web page goes to the shell as it
+// stands; anything else (a bare "www.example.com", a program's path, a
+// "file:" address) becomes a web address, so that the shell never takes it
+// for a file or a program to run.
+constexpr const char* WEB_SCHEMES[] = {"http://", "https://", "ftp://", "mailto:"};
+
+bool starts_with_scheme(const char* address) {
+  for (const char* scheme : WEB_SCHEMES)
+    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, address, int(strnlen(address, strlen(scheme))), scheme,
+                       int(strlen(scheme))) == CSTR_EQUAL)
+      return true;
+  return false;
+}
+
+// Hands `prefix` (null: "http://" unless the address has a web scheme) and
+// the address, without the blanks around it, to the shell's handler for its
+// scheme; nothing is ever started as a program.
+void open_address(const char* prefix, const char* address) {
+  while (*address == ' ' || *address == '\t') ++address;
   size_t length = strlen(address);
-  auto* target = static_cast<char*>(general_alloc(sizeof scheme + length));
+  while (length && (address[length - 1] == ' ' || address[length - 1] == '\t')) --length;
+  if (!prefix) prefix = starts_with_scheme(address) ? "" : "http://";
+  size_t prefix_length = strlen(prefix);
+  auto* target = static_cast<char*>(general_alloc(prefix_length + length + 1));
   if (!target) return;
-  memcpy(target, scheme, sizeof scheme - 1);
-  memcpy(target + sizeof scheme - 1, address, length + 1);
-  run_program(target);
+  memcpy(target, prefix, prefix_length);
+  memcpy(target + prefix_length, address, length);
+  target[prefix_length + length] = 0;
+  run_program(target, "", "", RUN_SHELL);
   general_free(target);
 }
+
+void open_web_address(const char* address) { open_address(nullptr, address); }
+
+// "mailto:" and the address, nothing in between; the shell opens a new mail.
+void open_mail(const char* address) { open_address("mailto:", address); }
 
 }  // namespace
 
 void show_about_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
   const char* web = text_or_empty(arguments[WEB_ADDRESS]);
   const char* email = text_or_empty(arguments[EMAIL_ADDRESS]);
   DialogSkeleton dialog;
@@ -75,9 +109,10 @@ void show_about_dialog(StringVar* arguments, StringVar* result) {
   use_font(SUBHEADING_FONT, 9, FONT_BOLD);
   create_text_gadget(SUBHEADING_TEXT, 0, 37, width, 20, arguments[SUBHEADING], CENTRED);
   use_font(BODY_FONT, 9, 0);
-  create_text_gadget(BODY_TEXT, 15, 65, width - 30, height - 80, arguments[BODY], CENTRED);
-  use_font(LINK_FONT, 8, 0);
   bool has_web = text_length(web) > 0, has_email = text_length(email) > 0;
+  create_text_gadget(BODY_TEXT, 15, 65, width - 30, body_height(height, has_web || has_email), arguments[BODY],
+                     CENTRED | TEXT_SCROLLS_WHEN_LONG);
+  use_font(LINK_FONT, 8, 0);
   if (has_web) create_button_gadget(WEB_BUTTON, has_email ? width / 2 - 95 : width / 2 - 45, height - 53, 90, 20, "Visit Web Site");
   if (has_email) create_button_gadget(EMAIL_BUTTON, has_web ? width / 2 + 5 : width / 2 - 45, height - 53, 90, 20, "Email Us");
   if (load_image(PICTURE_IMAGE, arguments[IMAGE_FILE]) &&
@@ -94,7 +129,7 @@ void show_about_dialog(StringVar* arguments, StringVar* result) {
       return;
     case WEB_BUTTON:
       string_assign(result, "Web");
-      run_program(web);  // what the shell makes of it is not reported
+      open_web_address(web);  // what the shell makes of it is not reported
       return;
     case EMAIL_BUTTON:
       string_assign(result, "Email");

@@ -73,7 +73,8 @@ intptr_t keep_record(const ProgramRecord& record) {
 // A started process: waited for with RUN_WAIT; its record with RUN_OPEN,
 // else its handle closed and 1.
 intptr_t finish(const ProgramRecord& record, uint32_t flags) {
-  if ((flags & RUN_WAIT) && record.process) WaitForSingleObject(record.process, INFINITE);
+  bool caller_pipes = record.input || record.output || record.error;
+  if ((flags & RUN_WAIT) && record.process && !caller_pipes) WaitForSingleObject(record.process, INFINITE);
   if (!(flags & RUN_OPEN)) {
     if (record.process) CloseHandle(record.process);
     return 1;
@@ -91,7 +92,8 @@ intptr_t finish(const ProgramRecord& record, uint32_t flags) {
 
 intptr_t open_through_shell(const char* program, const char* parameters, const char* directory, uint32_t flags) {
   char* derived = nullptr;
-  if (!*directory) directory = derived = shell_directory_of(program);
+  // An address has no folder of its own; a document is opened in its own.
+  if (!*directory && !(flags & RUN_SHELL)) directory = derived = shell_directory_of(program);
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof info;
   // A failure is the caller's to report or not: the shell's own error box
@@ -169,6 +171,7 @@ intptr_t run_program(const char* program, const char* parameters, const char* di
   program = text_or_empty(program);
   parameters = text_or_empty(parameters);
   directory = text_or_empty(directory);
+  if (flags & RUN_SHELL) return (flags & PIPE_FLAGS) ? 0 : open_through_shell(program, parameters, directory, flags);
 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;

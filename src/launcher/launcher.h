@@ -16,6 +16,7 @@ enum RunFlags : uint32_t {
   RUN_WRITE = 0x10,    // with RUN_OPEN: a pipe to its standard input
   RUN_ERROR = 0x20,    // with RUN_OPEN: a pipe from its standard error
   RUN_CONNECT = 0x40,  // its standard input from another record's output pipe
+  RUN_SHELL = 0x80,    // hand it to the shell's open verb only, never start it as a program
 };
 
 // Handles of a started program; the pipe ends are the caller's (null when
@@ -33,6 +34,9 @@ bool start_launcher();
 void stop_launcher();
 
 // 0 on failure; with RUN_OPEN the program record (its address), else 1.
+// RUN_WAIT does not wait while the record holds a pipe end of the caller's:
+// the program could fill its output or wait for input that the caller can
+// only handle once this returns. The pipe's end tells the caller instead.
 // Null texts read as "", an empty working directory as none. `connected`
 // is the record whose output feeds the program with RUN_CONNECT.
 intptr_t run_program(const char* program, const char* parameters = "", const char* directory = "",

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -80,6 +81,23 @@ std::vector<unsigned char> bitmap_file(int width, int height, int claimed_width 
   return file;
 }
 
+// A 1 x 1 RLE8 bitmap file whose header names `compressed` bytes of runs
+// (6 are there: one pixel, end of line, end of bitmap).
+std::vector<unsigned char> rle8_file(unsigned compressed) {
+  std::vector<unsigned char> file = {'B', 'M'};
+  put32(file, 14 + 40 + 8 + 6);
+  put32(file, 0);
+  put32(file, 14 + 40 + 8);
+  put_info_header(file, 1, 1, 8);
+  file[14 + 16] = 1;  // BI_RLE8
+  for (int i = 0; i < 4; ++i) file[14 + 20 + i] = static_cast<unsigned char>(compressed >> (8 * i));
+  file[14 + 32] = 2;  // two colours
+  put32(file, 0x000000);
+  put32(file, 0xFFFFFF);
+  for (unsigned char b : {1, 1, 0, 0, 0, 1}) file.push_back(b);
+  return file;
+}
+
 LOGFONTA font_of(const Dialog& d, int gadget) {
   LOGFONTA font = {};
   HFONT handle = reinterpret_cast<HFONT>(SendMessageA(d.gadget(gadget), WM_GETFONT, 0, 0));
@@ -105,11 +123,11 @@ class About : public ::testing::Test {
     ASSERT_NE(show, nullptr);
   }
   std::string run(Text picture, Text web, Text email, const std::function<void(Dialog&)>& drive, Text width = "300",
-                  Text height = "250") {
+                  Text height = "250", Text body = "Native dialogs for programs that speak only text.") {
     return run_dialog(
         [&] {
-          return show("About Vantrel", "Vantrel", "Dialogs for every host", picture,
-                      "Native dialogs for programs that speak only text.", web, email, width, height, "0");
+          return show("About Vantrel", "Vantrel", "Dialogs for every host", picture, body, web, email, width, height,
+                      "0");
         },
         drive, nullptr, current_dialog());
   }
@@ -126,7 +144,7 @@ TEST_F(About, LayoutAndFontsWithBothAddresses) {
     expect_rect(d.gadget_rect(HEADING), 0, 4, 300, 30, "heading");
     expect_rect(d.gadget_rect(FRAME), 6, 42, 288, 178, "frame");
     expect_rect(d.gadget_rect(SUBHEADING), 0, 37, 300, 20, "subheading");
-    expect_rect(d.gadget_rect(BODY), 15, 65, 270, 170, "body");
+    expect_rect(d.gadget_rect(BODY), 15, 65, 270, 130, "body ends above the link buttons");
     expect_rect(d.gadget_rect(WEB), 55, 197, 90, 20, "web button");
     expect_rect(d.gadget_rect(EMAIL), 155, 197, 90, 20, "email button");
     expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
@@ -167,6 +185,7 @@ TEST_F(About, OneAddressNoneAndAnOddWidth) {
               EXPECT_EQ(d.gadget(WEB), nullptr);
               EXPECT_EQ(d.gadget(EMAIL), nullptr);
               expect_rect(d.gadget_rect(OK), 125, 223, 50, 23, "OK");
+              expect_rect(d.gadget_rect(BODY), 15, 65, 270, 152, "body ends inside the frame");
               click_gadget(d, OK);
             }),
             "OK");
@@ -197,6 +216,8 @@ TEST_F(About, PicturesGoodAndBad) {
       {"vantrel_empty.bmp", {}, 0},
       {"vantrel_truncated.bmp", truncated, 0},
       {"vantrel_lying.bmp", bitmap_file(4, 4, 30000, 30000), 0},
+      {"vantrel_rle8.bmp", rle8_file(6), 1},
+      {"vantrel_rle8_lying.bmp", rle8_file(0x10000000), 0},
   };
   for (const Case& c : cases) {
     std::string path = temp_path(c.name);
@@ -282,5 +303,76 @@ TEST_F(About, TheButtonsReachTheShell) {
   EXPECT_EQ(run("", web, "help@example.org", [](Dialog& d) { click_gadget(d, EMAIL); }), "Email");
   ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << "nothing reached the shell";
   EXPECT_EQ(recorded().substr(0, recorded().find("|dir=")), "mailto:help@example.org");
+  DeleteFileA(record_path().c_str());
+}
+
+namespace {
+
+std::string class_of(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+}  // namespace
+
+// A body longer than the box can show stays inside the frame, above the
+// buttons, and scrolls; a short one is plain text as before.
+TEST_F(About, ALongBodyScrollsAboveTheButtons) {
+  std::string body;
+  for (int i = 1; i <= 40; ++i) body += "Line " + std::to_string(i) + " of a body that is far too long.\n";
+  EXPECT_EQ(run("", "https://example.org", "help@example.org", [&](Dialog& d) {
+              RECT r = d.gadget_rect(BODY);
+              EXPECT_LE(r.bottom, d.gadget_rect(WEB).top) << "the body runs under the link buttons";
+              EXPECT_LE(r.bottom, d.gadget_rect(FRAME).bottom) << "the body runs out of the frame";
+              EXPECT_EQ(r.left, 15);
+              EXPECT_EQ(r.top, 65);
+              EXPECT_EQ(r.right - r.left, 270);
+              EXPECT_TRUE(GetWindowLongA(d.gadget(BODY), GWL_STYLE) & WS_VSCROLL) << "a long body that cannot scroll";
+              EXPECT_EQ(class_of(d.gadget(BODY)), "Edit");
+              char first[7] = {};
+              GetWindowTextA(d.gadget(BODY), first, sizeof first);
+              EXPECT_STREQ(first, "Line 1");
+              save_screenshot(d.window, "about_long_body");
+              click_gadget(d, OK);
+            }, "300", "250", body.c_str()),
+            "OK");
+  EXPECT_EQ(run("", "", "", [&](Dialog& d) {
+              EXPECT_EQ(class_of(d.gadget(BODY)), "Static") << "a short body changed its look";
+              EXPECT_LE(d.gadget_rect(BODY).bottom, d.gadget_rect(FRAME).bottom);
+              click_gadget(d, OK);
+            }),
+            "OK");
+}
+
+// A web address reaches the shell's handler for web addresses, never the
+// program starter: neither an address that names a program nor a bare
+// "www.example.com" beside a program of that name runs anything.
+TEST_F(About, AWebAddressNeverRunsAProgram) {
+  register_recorder();
+  std::string lookalike = beside_program("www.example.com");
+  ASSERT_TRUE(CopyFileA(beside_program("console_tool.exe").c_str(), lookalike.c_str(), FALSE));
+  struct Case {
+    std::string address;
+    std::string reaches;  // what the web handler gets
+  };
+  std::string program = beside_program("console_tool.exe");
+  const Case cases[] = {
+      {"www.example.com", "http://www.example.com"},
+      {program, "http://" + program},
+      {"  https://example.org/a&b  ", "https://example.org/a&b"},
+      {"file:///C:/windows/notepad.exe", "http://file:///C:/windows/notepad.exe"},
+  };
+  for (const Case& c : cases) {
+    DeleteFileA(record_path().c_str());
+    EXPECT_EQ(run("", c.address.c_str(), "", [](Dialog& d) { click_gadget(d, WEB); }), "Web");
+    ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << c.address;
+    Sleep(500);  // anything that ran beside the handler has recorded too
+    std::string lines = recorded();
+    EXPECT_EQ(lines.substr(0, lines.find("|dir=")), c.reaches) << c.address;
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+    EXPECT_EQ(lines.find("started|"), std::string::npos) << "the program named by the address ran";
+  }
+  DeleteFileA(lookalike.c_str());
   DeleteFileA(record_path().c_str());
 }

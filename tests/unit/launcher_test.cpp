@@ -96,3 +96,33 @@ TEST_F(Launcher, WaitingAndFailing) {
   EXPECT_EQ(run_program("C:\\no\\such\\program.exe"), 0) << "neither started nor opened, yet reported";
   DeleteFileA(document.c_str());
 }
+
+// Waiting for a program whose pipes only the caller can empty or feed would
+// hold both for ever: the call returns at once, and the pipes tell the end.
+TEST_F(Launcher, WaitingWithPipesDoesNotHoldTheProgram) {
+  constexpr size_t BYTES = 10 * 1024 * 1024;
+  std::string parameters = "flood " + std::to_string(BYTES);
+  auto* flood = reinterpret_cast<ProgramRecord*>(
+      run_program(tool().c_str(), parameters.c_str(), "", RUN_OPEN | RUN_READ | RUN_ERROR | RUN_WAIT | RUN_HIDE));
+  ASSERT_NE(flood, nullptr);
+  std::string output = read_all(flood->output);
+  EXPECT_EQ(output.size(), BYTES);
+  EXPECT_EQ(output.find_first_not_of('x'), std::string::npos);
+  EXPECT_EQ(WaitForSingleObject(flood->process, 10000), WAIT_OBJECT_0);
+
+  auto* fed = reinterpret_cast<ProgramRecord*>(
+      run_program(tool().c_str(), "upper", "", RUN_OPEN | RUN_READ | RUN_WRITE | RUN_WAIT | RUN_HIDE));
+  ASSERT_NE(fed, nullptr);
+  DWORD written = 0;
+  WriteFile(fed->input, "fed", 3, &written, nullptr);
+  CloseHandle(fed->input);
+  fed->input = nullptr;
+  EXPECT_EQ(read_all(fed->output), "FED");
+}
+
+// The shell alone: nothing is started as a program, and what needs a pipe
+// cannot be handed to the shell.
+TEST_F(Launcher, ShellOnlyNeverCreatesAProcess) {
+  EXPECT_EQ(run_program("C:\\no\\such\\program.exe", "", "", RUN_SHELL), 0);
+  EXPECT_EQ(run_program(tool().c_str(), "print x", "", RUN_SHELL | RUN_OPEN | RUN_READ), 0);
+}

@@ -113,6 +113,8 @@ HWND begin_gadget_list(HWND window) {
   return window;
 }
 
+HFONT gadget_list_font() { return list_state ? list_state->font : default_gadget_font; }
+
 void set_gadget_font(int32_t number, intptr_t font) {
   HFONT handle = font == DEFAULT_FONT ? default_gadget_font : reinterpret_cast<HFONT>(font);
   if (number == -1) {

@@ -119,6 +119,8 @@ void stop_gadgets();  // after every window has closed
 
 HWND begin_gadget_list(HWND window);
 void set_gadget_font(int32_t number, intptr_t font);
+// The font that new gadgets get.
+HFONT gadget_list_font();
 
 // Creation support for the kinds: a control made with the current parent
 // and identifier -1, then registered under `number`.

@@ -205,13 +205,14 @@ class TableExport {
 }  // namespace
 
 void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
   Table table(arguments[TABLE]);
   if (!table.complete) return;
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
   create_list_icon_gadget(TABLE_LIST, 5, 5, width - 10, height - 37, "Row", 0, TABLE_STYLE);
+  find_list_icon_rows_by_typing(TABLE_LIST);  // by the first column people see, not the hidden row number
   dialog.add_ok_and_cancel(width, height);
   if (table.rows > 0) {
     add_header(table, width);

@@ -397,27 +397,36 @@ void set_column_title(HWND list, int32_t column, const char* text) {
   SendMessageA(list, LVM_SETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(&info));
 }
 
-void set_header_image(HWND list, HBITMAP bitmap, int32_t column, int32_t extra_format) {
-  char text[TITLE_LIMIT + 1];
-  LVCOLUMNA info;
-  read_column(list, column, &info, text, sizeof text);
+namespace {
+
+// The header item's format; its title is left alone, so a title of any
+// length stays whole.
+int header_format(HWND header, int32_t column) {
   HDITEMA item = {};
-  item.mask = HDI_TEXT | HDI_BITMAP | HDI_FORMAT;
-  item.pszText = text;
+  item.mask = HDI_FORMAT;
+  SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  return item.fmt;
+}
+
+void set_header_format(HWND header, int32_t column, int format, HBITMAP bitmap) {
+  HDITEMA item = {};
+  item.mask = HDI_FORMAT | HDI_BITMAP;
+  item.fmt = format;
   item.hbm = bitmap;
-  item.fmt = info.fmt | HDF_BITMAP | HDF_STRING | extra_format;
-  SendMessageA(header_of(list), HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void set_header_image(HWND list, HBITMAP bitmap, int32_t column, int32_t extra_format) {
+  HWND header = header_of(list);
+  set_header_format(header, column, header_format(header, column) | HDF_BITMAP | HDF_STRING | extra_format, bitmap);
 }
 
 void clear_header_image(HWND list, int32_t column) {
-  char text[TITLE_LIMIT + 1];
-  LVCOLUMNA info;
-  read_column(list, column, &info, text, sizeof text);
-  HDITEMA item = {};
-  item.mask = HDI_TEXT | HDI_FORMAT;
-  item.pszText = text;
-  item.fmt = (info.fmt & ~HDF_BITMAP) | HDF_STRING;
-  SendMessageA(header_of(list), HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  HWND header = header_of(list);
+  int format = header_format(header, column);
+  set_header_format(header, column, (format & ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT)) | HDF_STRING, nullptr);
 }
 
 void find_row_by_text(HWND list, const char* text, int32_t column) {

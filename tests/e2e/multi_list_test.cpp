@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "harness.h"
 
@@ -241,4 +242,80 @@ TEST_F(MultiList, ThreeHundredColumnsLongCellsAndAnExportThatCannotBeWritten) {
             }),
             "Jones");
   SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
+// Typing finds rows by the first column people see, not by the hidden row
+// numbers: the first row in the list's order that starts with what was typed.
+TEST_F(MultiList, TypingFindsRowsByTheirFirstVisibleColumn) {
+  const char* people = "Name;Age;|Smith;42;|Jones;37;|Sato;50;|Brown;51;|";
+  std::string answer = run(people, "1", [](Dialog& d) {
+    ASSERT_EQ(cell(d, 0, 1), "Jones");  // sorted by age: Jones, Smith, Sato, Brown
+    SetForegroundWindow(d.window);
+    SetFocus(d.gadget(TABLE));
+    settle(d);
+    type_text("3");
+    settle(d);
+    EXPECT_EQ(selected_row(d), -1) << "a row was found by its hidden number";
+    Sleep(1200);
+    type_text("s");
+    settle(d);
+    EXPECT_EQ(selected_row(d), 1) << "\"s\" finds Smith, the first S in the list's order";
+    Sleep(1200);
+    type_text("sa");
+    settle(d);
+    EXPECT_EQ(selected_row(d), 2) << "\"sa\" typed together finds Sato";
+    Sleep(1200);
+    type_text("JONES");
+    settle(d);
+    EXPECT_EQ(selected_row(d), 0) << "letter case counts";
+    EXPECT_EQ(SendMessageA(d.gadget(TABLE), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED), 0) << "found but not focused";
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "Jones");
+}
+
+// A found row far down the list is brought into view.
+TEST_F(MultiList, TypingBringsTheFoundRowIntoView) {
+  std::string table = "Name;Key;|";
+  for (int i = 0; i < 200; ++i) table += (i == 150 ? std::string("Zed") : "Row " + std::to_string(i)) + ";" + std::to_string(1000 + i) + ";|";
+  std::string answer = run(table.c_str(), "1", [](Dialog& d) {
+    SetForegroundWindow(d.window);
+    SetFocus(d.gadget(TABLE));
+    settle(d);
+    type_text("z");
+    settle(d);
+    EXPECT_EQ(selected_row(d), 150);
+    RECT item = {LVIR_BOUNDS}, list;
+    SendMessageA(d.gadget(TABLE), LVM_GETITEMRECT, 150, reinterpret_cast<LPARAM>(&item));
+    GetClientRect(d.gadget(TABLE), &list);
+    EXPECT_TRUE(item.top >= 0 && item.bottom <= list.bottom) << "the found row is out of view";
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, "Zed");
+}
+
+// The arrow goes on and off a header item without touching its title, so a
+// title of any length stays whole.
+TEST_F(MultiList, LongHeaderTitlesStayWholeWhenSorted) {
+  std::string title(300, 't');
+  std::string table = "80~Name;100~" + title + ";|Abe;1;|Bea;2;|";
+  auto header_title = [](const Dialog& d, int column) {
+    std::vector<char> text(1024, 0);
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = text.data();
+    item.cchTextMax = int(text.size());
+    SendMessageA(header(d), HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+    return std::string(text.data());
+  };
+  run(table.c_str(), "1", [&](Dialog& d) {
+    EXPECT_NE(arrow(d, 2), nullptr) << "column 2 is not marked sorted";
+    EXPECT_EQ(header_title(d, 2), title) << "the sorted column's title was cut";
+    click_header(d, 1);
+    EXPECT_EQ(arrow(d, 2), nullptr);
+    EXPECT_NE(arrow(d, 1), nullptr);
+    EXPECT_EQ(header_title(d, 2), title) << "the title was cut when its arrow went";
+    EXPECT_EQ(header_title(d, 1), "Name");
+    click_gadget(d, CANCEL);
+  });
 }

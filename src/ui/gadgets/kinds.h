@@ -3,6 +3,7 @@
 // control's handle, for OBJECT_ANY the new number, and 0 on failure.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vantrel {
@@ -46,6 +47,16 @@ bool number_list_icon_rows(int32_t number);
 // as long as the columns do not change.
 bool list_icon_data_slots(int32_t number, const int32_t** slots, int32_t count);
 
+// Typing in the list finds the first row, in the list's order, whose first
+// visible column starts with what was typed (letter case ignored; a pause
+// of a second starts anew), and selects, focuses and shows it.
+bool find_list_icon_rows_by_typing(int32_t number);
+// The first column in the header's order that is wider than 0 pixels.
+int32_t first_visible_column(HWND list);
+// The first row in [from, to) whose text in `column` starts with the
+// `length` bytes at `typed` (letter case ignored); -1 when none does.
+int32_t find_row_starting_with(HWND list, int32_t column, const char* typed, size_t length, int32_t from, int32_t to);
+
 // List icon flags: bits of its fixed style, reused to ask for extended styles.
 constexpr uint32_t LIST_ICON_CHECKBOXES = 0x1;
 constexpr uint32_t LIST_ICON_MULTI_SELECT = 0x4;
@@ -54,6 +65,8 @@ constexpr uint32_t LIST_ICON_HEADER_DRAG_DROP = 0x10000000;
 constexpr uint32_t LIST_ICON_FULL_ROW_SELECT = 0x40000000;
 
 constexpr uint32_t TEXT_BORDER = 0x20000;
+// A text too long for its gadget scrolls (a read-only box) instead of being cut.
+constexpr uint32_t TEXT_SCROLLS_WHEN_LONG = 0x80000;
 constexpr int32_t ATTRIBUTE_READ_ONLY = 2048;
 constexpr int32_t ATTRIBUTE_COLUMN_WIDTH = 1;
 constexpr int32_t CALENDAR_MINIMUM = 1;

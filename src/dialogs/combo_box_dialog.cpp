@@ -13,8 +13,8 @@ constexpr int32_t MOST_ENTRIES_SHOWN = 12;
 }  // namespace
 
 void show_combo_box_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
   ItemList items(arguments[ITEMS]);
   if (!items.complete()) return;
   DialogSkeleton dialog;

@@ -15,8 +15,8 @@ constexpr int32_t EDITOR = 0;
 }  // namespace
 
 void show_input_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
 

@@ -12,8 +12,8 @@ enum ListArgument { TITLE, ITEMS, WIDTH, HEIGHT, HOST_WINDOW };
 }
 
 void show_list_box_dialog(StringVar* arguments, StringVar* result) {
-  int32_t width = parse_integer(arguments[WIDTH]);
-  int32_t height = parse_integer(arguments[HEIGHT]);
+  int32_t width = parse_extent(arguments[WIDTH]);
+  int32_t height = parse_extent(arguments[HEIGHT]);
   ItemList items(arguments[ITEMS]);
   if (!items.complete()) return;
   DialogSkeleton dialog;

@@ -9,6 +9,12 @@
 
 namespace vantrel {
 
+int32_t parse_extent(const char* text) {
+  constexpr int32_t LOWEST = -32768, HIGHEST = 32767;
+  int32_t value = parse_integer(text);
+  return value < LOWEST ? LOWEST : value > HIGHEST ? HIGHEST : value;
+}
+
 DialogSkeleton::~DialogSkeleton() {
   if (host_) EnableWindow(host_, TRUE);
 }

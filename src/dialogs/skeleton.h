@@ -12,6 +12,11 @@ namespace vantrel {
 constexpr int32_t GADGET_OK = 1;
 constexpr int32_t GADGET_CANCEL = 2;
 
+// A caller's width or height: its decimal text, held to what window
+// coordinates can carry (-32768 to 32767), so that the places and sizes
+// worked out from it cannot overflow.
+int32_t parse_extent(const char* text);
+
 class DialogSkeleton {
  public:
   DialogSkeleton() = default;

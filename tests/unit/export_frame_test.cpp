@@ -1,4 +1,5 @@
 #include "dialogs/export_frame.h"
+#include "dialogs/skeleton.h"
 
 #include <string>
 #include <thread>
@@ -112,4 +113,15 @@ TEST_F(ExportFrame, ACallFromAnotherThreadAnswersAtOnceAndRunsNoDialog) {
   std::thread([] { other_thread_answer = call(Export::Input, marking_dialog, "", ""); }).join();
   EXPECT_TRUE(other_thread_ran_a_dialog);
   EXPECT_EQ(other_thread_answer, "from the other thread");
+}
+
+TEST(Extents, CallersSizesAreHeldToWindowCoordinates) {
+  EXPECT_EQ(vantrel::parse_extent("400"), 400);
+  EXPECT_EQ(vantrel::parse_extent("-20"), -20);
+  EXPECT_EQ(vantrel::parse_extent("2147483647"), 32767);
+  EXPECT_EQ(vantrel::parse_extent("-2147483648"), -32768);
+  EXPECT_EQ(vantrel::parse_extent("32767"), 32767);
+  EXPECT_EQ(vantrel::parse_extent("-32769"), -32768);
+  EXPECT_EQ(vantrel::parse_extent(nullptr), 0);
+  EXPECT_EQ(vantrel::parse_extent("12px"), 12);
 }

@@ -43,17 +43,18 @@ int32_t body_height(int32_t height, bool link_buttons) {
   return bottom > BODY_TOP ? bottom - BODY_TOP : 0;
 }
 
-// The heading's and subheading's lines reach into the picture's corner and
-// would paint over it: the picture goes on top, and the two lines keep off
-// what stands above them (the subheading moved above the frame, whose
-// rectangle it shares).
-void keep_picture_clear() {
+// The heading's and subheading's lines reach into the picture's corner, and
+// the subheading shares its rectangle with the frame, whose themed look
+// paints all of it: from the top, the picture, the heading, the subheading,
+// and the frame below all, each keeping off what stands above it.
+void layer_the_top() {
   constexpr UINT KEEP_PLACE = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  HWND heading = gadget_handle(HEADING_TEXT), subheading = gadget_handle(SUBHEADING_TEXT);
-  for (HWND line : {heading, subheading})
-    SetWindowLongA(line, GWL_STYLE, GetWindowLongA(line, GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowPos(subheading, heading, 0, 0, 0, 0, KEEP_PLACE);
-  SetWindowPos(gadget_handle(PICTURE), HWND_TOP, 0, 0, 0, 0, KEEP_PLACE);
+  HWND frame = gadget_handle(FRAME), heading = gadget_handle(HEADING_TEXT), subheading = gadget_handle(SUBHEADING_TEXT);
+  for (HWND gadget : {frame, heading, subheading})
+    SetWindowLongA(gadget, GWL_STYLE, GetWindowLongA(gadget, GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, KEEP_PLACE);
+  for (HWND gadget : {subheading, heading, gadget_handle(PICTURE)})
+    if (gadget) SetWindowPos(gadget, HWND_TOP, 0, 0, 0, 0, KEEP_PLACE);
 }
 
 // A web address with a scheme that names a web page goes to the shell as it
@@ -115,9 +116,8 @@ void show_about_dialog(StringVar* arguments, StringVar* result) {
   use_font(LINK_FONT, 8, 0);
   if (has_web) create_button_gadget(WEB_BUTTON, has_email ? width / 2 - 95 : width / 2 - 45, height - 53, 90, 20, "Visit Web Site");
   if (has_email) create_button_gadget(EMAIL_BUTTON, has_web ? width / 2 + 5 : width / 2 - 45, height - 53, 90, 20, "Email Us");
-  if (load_image(PICTURE_IMAGE, arguments[IMAGE_FILE]) &&
-      create_image_gadget(PICTURE, 4, 4, 32, 32, image_handle(PICTURE_IMAGE)))
-    keep_picture_clear();
+  if (load_image(PICTURE_IMAGE, arguments[IMAGE_FILE])) create_image_gadget(PICTURE, 4, 4, 32, 32, image_handle(PICTURE_IMAGE));
+  layer_the_top();
   use_font(OK_FONT, 9, 0);
   create_button_gadget(OK_BUTTON, width / 2 - 25, height - 27, 50, 23, "OK");
   if (dialog.replaced()) return;

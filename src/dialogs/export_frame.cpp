@@ -6,6 +6,7 @@
 
 #include "dialogs/library.h"
 #include "runtime/heaps.h"
+#include "runtime/visual_styles.h"
 
 namespace vantrel {
 namespace {
@@ -111,6 +112,7 @@ const char* run_export(Export which, DialogFunction dialog, const char* const* a
     // keeps the buffer as large as one call needs. The copies are taken
     // first, since a host may pass that answer back in.
     if (claim.outermost()) set_buffer_position(0);
+    VisualStylesScope styles;  // the dialog's controls come from common controls 6
     if (copied && dialog) dialog(copies.get(), &result);
     if (claim.outermost()) publish_results();
     return hand_back(result);

@@ -6,6 +6,7 @@
 #include "runtime/libraries.h"
 #include "runtime/module.h"
 #include "runtime/strings.h"
+#include "runtime/visual_styles.h"
 #include "sorter/sorter.h"
 #include "sorter/text_files.h"
 #include "ui/gadgets/gadgets.h"
@@ -22,6 +23,8 @@ bool started = false;
 
 bool start_library(HINSTANCE instance) {
   set_module_instance(instance);
+  start_visual_styles();
+  VisualStylesScope styles;  // the common controls are registered in the library's own context
   started = start_export_frame() && create_general_heap() && init_string_manager() && create_object_node_heap() &&
             start_fonts() && start_windows() && start_gadgets() && start_images() &&
             start_libraries() && file_library_start() && sorter_start() && start_launcher();
@@ -45,6 +48,7 @@ void stop_library() {
   stop_string_manager();
   destroy_object_node_heap();
   destroy_general_heap();
+  stop_visual_styles();
   started = false;
 }
 

@@ -4,6 +4,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/graphics/fonts.h"
+#include "ui/windows/density.h"
 #include "ui/windows/events.h"
 #include "ui/windows/windows.h"
 
@@ -21,9 +22,11 @@ DialogSkeleton::~DialogSkeleton() {
 
 bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, const char* host_window,
                           int32_t font_points) {
-  window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN));
-  if (!window_) return false;
   HWND host = reinterpret_cast<HWND>(intptr_t(parse_integer(host_window)));
+  // On the host's monitor, where the person is looking, at that monitor's density.
+  set_layout_density(density_near(host));
+  window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN, nullptr, host));
+  if (!window_) return false;
   // A host window that was disabled already (the host's own modal window
   // did it) is not ours to enable at the end.
   if (host && IsWindow(host) && !EnableWindow(host, FALSE)) host_ = host;

@@ -206,3 +206,36 @@ TEST(Sizing, ArrowKeysPickEdgesThenMoveTheCursor) {
   EXPECT_EQ(keyboard_edge_step(WMSZ_TOP, VK_RIGHT, {0, 0}, r).edge, WMSZ_TOPRIGHT);
   EXPECT_EQ(keyboard_edge_step(WMSZ_RIGHT, VK_LEFT, {5, 5}, r).cursor.x, -5);
 }
+
+// Centring on a monitor is arithmetic of its full rectangle: monitors left
+// of, right of and above the primary one have negative or far coordinates.
+TEST(WindowPlacement, CentredOnAnyMonitor) {
+  struct Case {
+    RECT monitor;
+    int width, height;  // the window's
+    int x, y, placed_width, placed_height;
+  };
+  const Case cases[] = {
+      {{0, 0, 1024, 768}, 406, 329, 309, 219, 406, 329},             // the primary: today's place
+      {{-1280, 0, 0, 1024}, 406, 329, -1280 + 437, 347, 406, 329},   // left of it
+      {{1024, 0, 2944, 1080}, 406, 329, 1024 + 757, 375, 406, 329},  // right of it
+      {{0, -1080, 1920, 0}, 406, 329, 757, -1080 + 375, 406, 329},   // above it
+      {{-1280, -200, 0, 824}, 2000, 2000, -1280, -200, 1280, 1024},  // larger than the monitor
+      {{-1281, -1, 0, 0}, 10, 1, -1281 + 635, -1, 10, 1},            // halves round towards zero
+  };
+  for (const Case& c : cases) {
+    WindowPlacement p = {};
+    p.width = c.width;
+    p.height = c.height;
+    centre_on_monitor(c.monitor, &p);
+    EXPECT_EQ(p.x, c.x) << c.monitor.left << "," << c.monitor.top;
+    EXPECT_EQ(p.y, c.y) << c.monitor.left << "," << c.monitor.top;
+    EXPECT_EQ(p.width, c.placed_width);
+    EXPECT_EQ(p.height, c.placed_height);
+  }
+  // A host window's monitor, or the primary one without a valid host.
+  WindowPlacement looked_at_nothing = place_window(0, 0, 300, 200, WINDOW_CENTRE_SCREEN, nullptr, HWND(0x7FFF0));
+  WindowPlacement primary = place_window(0, 0, 300, 200, WINDOW_CENTRE_SCREEN, nullptr);
+  EXPECT_EQ(looked_at_nothing.x, primary.x);
+  EXPECT_EQ(looked_at_nothing.y, primary.y);
+}

@@ -9,6 +9,7 @@
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
 #include "ui/gadgets/report_lists.h"
+#include "ui/windows/density.h"
 #include "ui/windows/events.h"
 #include "ui/windows/windows.h"
 
@@ -74,6 +75,11 @@ GadgetRecord* gadget_with(int32_t number, Slot GadgetOperations::*slot, Slot* ou
 }  // namespace
 
 void resize_gadget_control(GadgetRecord* record, int32_t x, int32_t y, int32_t width, int32_t height) {
+  // What the caller gives is at 96 dpi; what is kept is read from the control.
+  x = scale_to_layout(x);
+  y = scale_to_layout(y);
+  width = scale_to_layout(width);
+  height = scale_to_layout(height);
   if (x == KEEP_VALUE || y == KEEP_VALUE || width == KEEP_VALUE || height == KEEP_VALUE) {
     RECT r;
     GetWindowRect(record->handle, &r);
@@ -127,7 +133,8 @@ void set_gadget_font(int32_t number, intptr_t font) {
 HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t control_id) {
   if (!list_state || !list_state->parent) return nullptr;
-  return CreateWindowExA(ex_style, class_name, text_or_empty(text), style, x, y, width, height, list_state->parent,
+  return CreateWindowExA(ex_style, class_name, text_or_empty(text), style, scale_to_layout(x), scale_to_layout(y),
+                         scale_to_layout(width), scale_to_layout(height), list_state->parent,
                          reinterpret_cast<HMENU>(control_id), module_instance(), nullptr);
 }
 

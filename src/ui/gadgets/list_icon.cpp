@@ -12,6 +12,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/gadgets/report_lists.h"
+#include "ui/windows/density.h"
 #include "ui/windows/events.h"
 
 namespace vantrel {
@@ -406,7 +407,7 @@ void add_list_icon_column(GadgetRecord* gadget, int32_t position, const char* ti
   LVCOLUMNA column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   column.fmt = LVCFMT_LEFT;
-  column.cx = width;
+  column.cx = scale_to_layout(width);
   column.pszText = const_cast<char*>(text_or_empty(title));
   column.iSubItem = position;
   int32_t inserted = int32_t(send(gadget, LVM_INSERTCOLUMNA, WPARAM(position), reinterpret_cast<LPARAM>(&column)));
@@ -427,7 +428,7 @@ int32_t get_list_icon_item_attribute(GadgetRecord* gadget, int32_t, int32_t attr
 }
 
 void set_list_icon_item_attribute(GadgetRecord* gadget, int32_t, int32_t attribute, int32_t value, int32_t column) {
-  if (attribute == ATTRIBUTE_COLUMN_WIDTH) send(gadget, LVM_SETCOLUMNWIDTH, WPARAM(column), LOWORD(value));
+  if (attribute == ATTRIBUTE_COLUMN_WIDTH) send(gadget, LVM_SETCOLUMNWIDTH, WPARAM(column), LOWORD(scale_to_layout(value)));
 }
 
 void set_list_icon_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {

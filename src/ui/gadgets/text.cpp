@@ -5,6 +5,7 @@
 #include "runtime/strings.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
+#include "ui/windows/density.h"
 #include "ui/windows/events.h"
 
 namespace vantrel {
@@ -107,7 +108,8 @@ intptr_t create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t width,
                             uint32_t flags) {
   DWORD ex_style = (flags & TEXT_BORDER) ? WS_EX_CLIENTEDGE : 0;
   text = text_or_empty(text);
-  bool scrolls = (flags & TEXT_SCROLLS_WHEN_LONG) && !text_fits(text, width, height, flags);
+  bool scrolls =
+      (flags & TEXT_SCROLLS_WHEN_LONG) && !text_fits(text, scale_to_layout(width), scale_to_layout(height), flags);
   flags &= ~TEXT_SCROLLS_WHEN_LONG;
   HWND control = scrolls ? create_scrolling_text(text, ex_style, flags, x, y, width, height)
                          : create_gadget_control(ex_style, "Static", text, flags | WS_CHILD | WS_VISIBLE | WS_GROUP, x,

@@ -2,6 +2,7 @@
 
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "ui/windows/density.h"
 
 namespace vantrel {
 namespace {
@@ -28,7 +29,7 @@ class DisplayContext {
 };
 
 HFONT create_font(HDC display, const char* face, int32_t points, uint32_t style) {
-  int height = -MulDiv(points, GetDeviceCaps(display, LOGPIXELSY), 72);
+  int height = -MulDiv(points, font_density(display), 72);
   return CreateFontA(height, 0, 0, 0, (style & FONT_BOLD) ? FW_BOLD : FW_NORMAL,
                      (style & FONT_ITALIC) ? 1 : 0, (style & FONT_UNDERLINE) ? 1 : 0,
                      (style & FONT_STRIKEOUT) ? 1 : 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

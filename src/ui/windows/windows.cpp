@@ -7,8 +7,9 @@
 #include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
-#include "ui/windows/events.h"
 #include "ui/gadgets/gadgets.h"
+#include "ui/windows/density.h"
+#include "ui/windows/events.h"
 
 #include <ole2.h>
 #include <richedit.h>
@@ -78,8 +79,24 @@ void stop_windows() {
   windows = nullptr;
 }
 
+void centre_on_monitor(const RECT& monitor, WindowPlacement* placement) {
+  int monitor_width = monitor.right - monitor.left, monitor_height = monitor.bottom - monitor.top;
+  if (placement->width > monitor_width) placement->width = monitor_width;
+  if (placement->height > monitor_height) placement->height = monitor_height;
+  placement->x = monitor.left + (monitor_width - placement->width) / 2;
+  placement->y = monitor.top + (monitor_height - placement->height) / 2;
+}
+
+RECT monitor_of(HWND looked_at) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  HMONITOR monitor = looked_at && IsWindow(looked_at) ? MonitorFromWindow(looked_at, MONITOR_DEFAULTTONEAREST) : nullptr;
+  if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcMonitor;
+  return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};  // the primary monitor
+}
+
 WindowPlacement place_window(int32_t x, int32_t y, int32_t inner_width, int32_t inner_height, uint32_t flags,
-                             HWND parent) {
+                             HWND parent, HWND looked_at) {
   WindowPlacement placement = {};
   placement.visible = !(flags & WINDOW_INVISIBLE);
   uint32_t style = flags & ~WINDOW_INVISIBLE;
@@ -96,11 +113,7 @@ WindowPlacement place_window(int32_t x, int32_t y, int32_t inner_width, int32_t 
   if ((x == KEEP_VALUE || y == KEEP_VALUE) && !(flags & PLACEMENT_BITS)) {
     placement.x = placement.y = CW_USEDEFAULT;
   } else if (flags & WINDOW_CENTRE_SCREEN) {
-    int screen_width = GetSystemMetrics(SM_CXSCREEN), screen_height = GetSystemMetrics(SM_CYSCREEN);
-    if (placement.width > screen_width) placement.width = screen_width;
-    if (placement.height > screen_height) placement.height = screen_height;
-    placement.x = (screen_width - placement.width) / 2;
-    placement.y = (screen_height - placement.height) / 2;
+    centre_on_monitor(monitor_of(looked_at), &placement);
   } else if (flags & WINDOW_CENTRE_PARENT) {
     HWND reference = parent ? parent : GetActiveWindow();
     RECT r;
@@ -115,13 +128,14 @@ WindowPlacement place_window(int32_t x, int32_t y, int32_t inner_width, int32_t 
 }
 
 intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, int32_t inner_height,
-                     const char* title, uint32_t flags, HWND parent) {
+                     const char* title, uint32_t flags, HWND parent, HWND looked_at) {
   int32_t chosen = 0;
   auto* record = static_cast<WindowRecord*>(create_object(windows, number, &chosen));
   if (!record) return 0;
   ClassName name(chosen);
   register_window_class(name);
-  WindowPlacement placement = place_window(x, y, inner_width, inner_height, flags, parent);
+  WindowPlacement placement = place_window(scale_to_layout(x), scale_to_layout(y), scale_to_layout(inner_width),
+                                           scale_to_layout(inner_height), flags, parent, looked_at);
   HWND handle = CreateWindowExA(0, name.text, text_or_empty(title), placement.style, placement.x, placement.y,
                                 placement.width, placement.height, parent, nullptr, module_instance(), nullptr);
   // Creation messages ran in between: address the record afresh.

@@ -29,9 +29,11 @@ struct WindowRecord {
 bool start_windows();
 void stop_windows();
 
-// For a named number the window handle, for OBJECT_ANY the new number; 0 on failure.
+// For a named number the window handle, for OBJECT_ANY the new number; 0 on
+// failure. WINDOW_CENTRE_SCREEN centres it on the monitor that holds most of
+// `looked_at` (a window the person is looking at), or on the primary monitor.
 intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, int32_t inner_height,
-                     const char* title, uint32_t flags, HWND parent = nullptr);
+                     const char* title, uint32_t flags, HWND parent = nullptr, HWND looked_at = nullptr);
 void close_window(int32_t number);
 BOOL set_window_topmost(int32_t number, int flag);
 HWND window_handle(int32_t number);
@@ -51,6 +53,9 @@ struct WindowPlacement {
   int x, y, width, height;
 };
 WindowPlacement place_window(int32_t x, int32_t y, int32_t inner_width, int32_t inner_height, uint32_t flags,
-                             HWND parent);
+                             HWND parent, HWND looked_at = nullptr);
+// Centres the placement's window on the monitor's full rectangle, its size
+// held to the monitor's.
+void centre_on_monitor(const RECT& monitor, WindowPlacement* placement);
 
 }  // namespace vantrel

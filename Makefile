@@ -2,6 +2,7 @@
 # make test   install what is missing, build, run every test under Wine on Xvfb
 # make demo   install what is missing, build, show the dialogs through vantrel.exe
 # make bench  run the benchmarks in bench/
+# make dist   build/dist/vantrel-<version>.zip: DLL, console host, header, .def, import libraries
 #
 # The product is 32-bit, and so are the tests where this machine can run
 # 32-bit code. Where it cannot, the tests, the demo and the benchmarks run a
@@ -12,7 +13,7 @@ BUILD64 := build64
 WINE64 := VANTREL_BUILD_DIR=$(CURDIR)/$(BUILD64) VANTREL_WINE_ARCH=win64 tools/wine-session
 CTEST := ctest --output-on-failure --timeout 300 --test-dir
 
-.PHONY: all all64 deps configure configure64 test demo bench clean
+.PHONY: all all64 deps configure configure64 test demo bench dist clean
 
 all: deps configure
 	cmake --build $(BUILD) -j 2
@@ -45,6 +46,9 @@ bench: all
 	@if tools/runs-32bit; then tools/wine-session tools/run-benches wine $(BUILD)/bin $(BENCHES); \
 	else $(MAKE) --no-print-directory all64 && \
 	  $(WINE64) tools/run-benches /usr/lib/wine/wine64 $(BUILD64)/bin $(BENCHES); fi
+
+dist: all
+	cmake --build $(BUILD) --target dist
 
 clean:
 	rm -rf $(BUILD) $(BUILD64)

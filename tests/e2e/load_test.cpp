@@ -125,6 +125,50 @@ TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
   }
 }
 
+namespace {
+
+// One text of a file's version resource, in the language the build writes.
+std::string version_text(const std::string& file, const char* name) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+  if (!size) return "<no version resource>";
+  std::vector<char> data(size);
+  if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data())) return "<unreadable>";
+  std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+  char* text = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return "<none>";
+  return text;
+}
+
+}  // namespace
+
+// A host, an installer and Explorer's properties read the version of both files.
+TEST(LibraryFile, VersionResourcesNameTheProductAndItsVersion) {
+  std::string dll = product_path();
+  std::string exe = dll.substr(0, dll.find_last_of("\\/") + 1) + "vantrel.exe";
+  for (const std::string& file : {dll, exe}) {
+    EXPECT_EQ(version_text(file, "ProductName"), "Vantrel") << file;
+    EXPECT_EQ(version_text(file, "ProductVersion"), VANTREL_VERSION) << file;
+    EXPECT_EQ(version_text(file, "FileVersion"), VANTREL_VERSION) << file;
+    EXPECT_NE(version_text(file, "LegalCopyright").find("Copyright"), std::string::npos) << file;
+    EXPECT_NE(version_text(file, "FileDescription").find("Vantrel"), std::string::npos) << file;
+  }
+  EXPECT_EQ(version_text(dll, "OriginalFilename"), "vantrel.dll");
+  EXPECT_EQ(version_text(exe, "OriginalFilename"), "vantrel.exe");
+  DWORD ignored = 0;
+  std::vector<char> data(GetFileVersionInfoSizeA(dll.c_str(), &ignored));
+  ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, DWORD(data.size()), data.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
+  char numbers[32];
+  wsprintfA(numbers, "%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+            HIWORD(fixed->dwFileVersionLS));
+  EXPECT_STREQ(numbers, VANTREL_VERSION);
+}
+
 TEST(LibraryFile, ImportsOnlySystemLibraries) {
   const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",  "comctl32.dll",
                                            "shell32.dll",  "ole32.dll",  "msvcrt.dll", "advapi32.dll"};

@@ -1,0 +1,213 @@
+// vantrel.exe as a script runs it: options, items from arguments or piped
+// in, the answer on standard output and the exit code.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "harness.h"
+
+using namespace harness;
+
+namespace {
+
+constexpr int OK = 1, CANCEL = 2, ABOUT_OK = 4;
+
+struct Outcome {
+  DWORD code;
+  std::string out, err;
+};
+
+std::string read_all(HANDLE pipe) {
+  std::string text;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(pipe, chunk, sizeof chunk, &read, nullptr) && read) text.append(chunk, read);
+  return text;
+}
+
+// The console's line ends as a script reads them.
+std::string unix_lines(std::string text) {
+  for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
+// Runs vantrel.exe with `arguments` and `input` on its standard input; with
+// `drive`, waits for its dialog and acts on it as the person.
+Outcome run_cli(const std::string& arguments, const std::string& input = "",
+                const std::function<void(Dialog&)>& drive = nullptr) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE in_read, in_write, out_read, out_write, err_read, err_write;
+  CreatePipe(&in_read, &in_write, &inherit, 0);
+  CreatePipe(&out_read, &out_write, &inherit, 0);
+  CreatePipe(&err_read, &err_write, &inherit, 0);
+  for (HANDLE mine : {in_write, out_read, err_read}) SetHandleInformation(mine, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {sizeof startup};
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in_read;
+  startup.hStdOutput = out_write;
+  startup.hStdError = err_write;
+  std::string command = "\"" + beside_program("vantrel.exe") + "\" " + arguments;
+  PROCESS_INFORMATION child = {};
+  Outcome outcome = {99, "", ""};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
+    ADD_FAILURE() << "cannot start " << command;
+    return outcome;
+  }
+  for (HANDLE theirs : {in_read, out_write, err_write}) CloseHandle(theirs);
+  std::thread feeder([&] {
+    DWORD written = 0;
+    if (!input.empty()) WriteFile(in_write, input.data(), DWORD(input.size()), &written, nullptr);
+    CloseHandle(in_write);
+  });
+  std::thread out_reader([&] { outcome.out = unix_lines(read_all(out_read)); });
+  std::thread err_reader([&] { outcome.err = read_all(err_read); });
+  if (drive) {
+    Dialog d = {nullptr};
+    bool appeared = wait_until([&] {
+      HWND w = current_dialog();
+      DWORD owner = 0;
+      if (w) GetWindowThreadProcessId(w, &owner);
+      DWORD_PTR ignored;
+      if (!w || owner != child.dwProcessId || !IsWindowVisible(w) ||
+          !SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored))
+        return false;
+      d.window = w;
+      return true;
+    }, 15000);
+    EXPECT_TRUE(appeared) << "no dialog for " << arguments;
+    if (appeared) {
+      settle(d);
+      drive(d);
+    }
+  }
+  if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "vantrel.exe did not end: " << arguments;
+    TerminateProcess(child.hProcess, 99);
+  }
+  GetExitCodeProcess(child.hProcess, &outcome.code);
+  feeder.join();
+  out_reader.join();
+  err_reader.join();
+  for (HANDLE h : {out_read, err_read, child.hThread, child.hProcess}) CloseHandle(h);
+  return outcome;
+}
+
+std::string title_of(const Dialog& d) {
+  char text[128] = {};
+  GetWindowTextA(d.window, text, sizeof text);
+  return text;
+}
+
+void expect_answer(const Outcome& o, DWORD code, const std::string& out) {
+  EXPECT_EQ(o.code, code) << o.err;
+  EXPECT_EQ(o.out, out);
+}
+
+}  // namespace
+
+TEST(CommandLine, EntryCalendarAndAboutAnswerOrCancel) {
+  expect_answer(run_cli("--entry --title \"Your name\" --text Ada", "", [](Dialog& d) {
+                  EXPECT_EQ(title_of(d), "Your name");
+                  expect_rect(d.client(), 0, 0, 300, 200, "the entry's default size");
+                  click_gadget(d, OK);
+                }),
+                0, "Ada\n");
+  expect_answer(run_cli("--entry --text=Ada --width 400 --height=250", "", [](Dialog& d) {
+                  expect_rect(d.client(), 0, 0, 400, 250, "--width and --height");
+                  click_gadget(d, CANCEL);
+                }),
+                1, "");
+  expect_answer(run_cli("--calendar --date 29/02/2024 --format EUR", "", [](Dialog& d) { click_gadget(d, OK); }), 0,
+                "29/02/2024\n");
+  expect_answer(run_cli("--about --title About --heading Vantrel --text \"Dialogs for scripts\"", "",
+                        [](Dialog& d) { click_gadget(d, ABOUT_OK); }),
+                0, "OK\n");
+}
+
+TEST(CommandLine, ItemsFromArgumentsOrPipedIn) {
+  expect_answer(run_cli("--list --column Colour", "Red\r\nGreen\nBlue\n", [](Dialog& d) {
+                  EXPECT_EQ(title_of(d), "Colour") << "the column names the list";
+                  EXPECT_EQ(SendMessageA(d.gadget(0), LB_GETCOUNT, 0, 0), 3);
+                  SendMessageA(d.gadget(0), LB_SETCURSEL, 1, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "Green\n");
+  expect_answer(run_cli("--combo --title Pick one two \"three words\"", "", [](Dialog& d) {
+                  SendMessageA(d.gadget(0), CB_SETCURSEL, 2, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "three words\n");
+  expect_answer(run_cli("--list a b", "", [](Dialog& d) { click_gadget(d, OK); }), 1, "");  // OK without a choice
+}
+
+TEST(CommandLine, TablesFromCellsOrTabSeparatedLines) {
+  auto pick_jones = [](Dialog& d) {
+    SetForegroundWindow(d.window);
+    settle(d);
+    type_text("j");
+    settle(d);
+    click_gadget(d, OK);
+  };
+  expect_answer(run_cli("--table --column 120~Name --column Age --print-column ALL Smith 42 Jones 37", "", pick_jones),
+                0, "Jones|37\n");
+  expect_answer(run_cli("--list --column Name --column Age", "Smith\t42\nJones\t37\n", pick_jones), 0, "Jones\n");
+  expect_answer(run_cli("--table --column Name Smith Jones", "", [](Dialog& d) { click_gadget(d, CANCEL); }), 1, "");
+}
+
+TEST(CommandLine, DroppedFilesOneALine) {
+  expect_answer(run_cli("--drop", "", [](Dialog& d) {
+                  RECT list = d.gadget_rect(3);
+                  POINT target = d.client_to_screen((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+                  std::string command = "\"" + beside_program("drag_source.exe") + "\" " + std::to_string(target.x) +
+                                        " " + std::to_string(target.y) + " C:\\a.txt \"C:\\b c.txt\"";
+                  STARTUPINFOA startup = {sizeof startup};
+                  PROCESS_INFORMATION source = {};
+                  ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                             &startup, &source));
+                  EXPECT_EQ(WaitForSingleObject(source.hProcess, 30000), WAIT_OBJECT_0);
+                  CloseHandle(source.hThread);
+                  CloseHandle(source.hProcess);
+                  settle(d);
+                  click_gadget(d, OK);
+                }),
+                0, "C:\\a.txt\nC:\\b c.txt\n");
+  expect_answer(run_cli("--drop", "", [](Dialog& d) { click_gadget(d, OK); }), 0, "");  // nothing dropped
+  expect_answer(run_cli("--drop", "", [](Dialog& d) { click_gadget(d, CANCEL); }), 1, "");
+}
+
+// Usage errors end at once with a message and code 2, and show no dialog.
+TEST(CommandLine, UsageErrorsAndHelp) {
+  const char* wrong[] = {
+      "--list \"a|b\" c",                        // a separator inside an item
+      "--table --column Name --column Age x",    // cells that make no whole row
+      "--table --column \"a;b\" x",              // a separator in a title
+      "--table --column Name \"x;y\"",           // and in a cell
+      "--table x y",                             // no columns
+      "--entry --colour red",                    // an unknown option
+      "--title T",                               // no dialog named
+      "--entry --list",                          // two dialogs
+      "--entry --title",                         // a value missing
+      "--entry stray",                           // an argument the entry has no use for
+      "--table --column A --print-column x a",   // not a column
+  };
+  for (const char* arguments : wrong) {
+    Outcome o = run_cli(arguments);
+    EXPECT_EQ(o.code, 2u) << arguments;
+    EXPECT_NE(o.err.find("vantrel: "), std::string::npos) << arguments;
+    EXPECT_EQ(o.out, "") << arguments;
+  }
+  EXPECT_EQ(run_cli("--list", "a|b\n").code, 2u) << "a separator in a piped item";
+  Outcome help = run_cli("--help");
+  EXPECT_EQ(help.code, 0u);
+  for (const char* mentioned : {"--entry", "--calendar", "--list", "--combo", "--drop", "--table", "--about",
+                                "--print-column", "standard input", "Exit code", "ShowMultiListBox"})
+    EXPECT_NE(help.out.find(mentioned), std::string::npos) << mentioned;
+  Outcome version = run_cli("--version");
+  EXPECT_EQ(version.out.substr(0, 8), "vantrel ");
+  // The raw form is as it was.
+  expect_answer(run_cli("ShowListBox Colour \"Red|Green|\" 200 150 0", "", [](Dialog& d) { click_gadget(d, CANCEL); }),
+                0, "CANCEL\n");
+}

@@ -142,6 +142,197 @@ bool settle_places(HWND list, int32_t column, int32_t rows) {
   return true;
 }
 
+// Rows that live in their owner's memory: each row's key read once from the
+// source, the places ordered stably, and the source's order rewritten. The
+// comparisons are today's: text keys as _stricmp and strcmp compare them
+// (letter case folded for A to Z only, bytes unsigned), of the first 254
+// characters; the other types by value.
+struct TextKey {
+  uint64_t prefix;   // the first 8 bytes (folded for the case-blind type), big-endian
+  const char* text;  // the whole key, as far as the text limit
+  int32_t row;
+};
+struct ValueKey {
+  double value;
+  int32_t row;
+};
+struct IntegerKey {
+  int64_t value;
+  int32_t row;
+};
+
+unsigned char folded(unsigned char c, bool fold) { return fold && c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+uint64_t prefix_of(const char* text, bool fold) {
+  uint64_t prefix = 0;
+  int i = 0;
+  for (; i < 8 && text[i]; ++i) prefix = prefix << 8 | folded(static_cast<unsigned char>(text[i]), fold);
+  return prefix << (8 * (8 - i));
+}
+
+// Prefixes of ASCII bytes order as the library's comparisons do; anything
+// else, and equal prefixes, are left to those comparisons themselves.
+bool ascii(uint64_t prefix) { return (prefix & 0x8080808080808080ull) == 0; }
+
+template <typename Key, typename Less>
+void order_places(Key* keys, int32_t rows, int32_t* order, Less less) {
+  std::stable_sort(keys, keys + rows, less);
+  for (int32_t place = 0; place < rows; ++place) order[place] = keys[place].row;
+}
+
+// The text keys' own storage: the cells themselves, or the date keys made
+// from them, kept in one block.
+class KeyTexts {
+ public:
+  ~KeyTexts() {
+    for (Block* b = blocks_; b;) {
+      Block* next = b->next;
+      general_free(b);
+      b = next;
+    }
+  }
+  const char* keep(const char* text) {
+    size_t size = strlen(text) + 1;
+    if (!blocks_ || blocks_->used + size > BLOCK) {
+      size_t room = size > BLOCK ? size : BLOCK;
+      auto* block = static_cast<Block*>(general_alloc(sizeof(Block) + room));
+      if (!block) return nullptr;
+      block->next = blocks_;
+      block->used = 0;
+      blocks_ = block;
+    }
+    char* at = reinterpret_cast<char*>(blocks_ + 1) + blocks_->used;
+    memcpy(at, text, size);
+    blocks_->used += size;
+    return at;
+  }
+
+ private:
+  static constexpr size_t BLOCK = 1 << 20;
+  struct Block {
+    Block* next;
+    size_t used;
+  };
+  Block* blocks_ = nullptr;
+};
+
+bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
+  int32_t rows = source->rows;
+  auto* keys = static_cast<TextKey*>(general_alloc_array(size_t(rows), sizeof(TextKey)));
+  if (!keys) return false;
+  KeyTexts made;
+  bool fold = key_kind(type) == KeyKind::Text;
+  bool dated = type == SORT_DATE_DMY || type == SORT_DATE_MDY || type == SORT_DATETIME_DMY || type == SORT_DATETIME_DMY2;
+  char scratch[12], limited[SORT_TEXT_LIMIT + 1];
+  for (int32_t place = 0; place < rows; ++place) {
+    int32_t row = source->order[place];
+    const char* text = source->text(source, row, column, scratch);
+    if (dated || text == scratch) {
+      lstrcpynA(limited, text, sizeof limited);
+      int32_t p = buffer_position();
+      text = made.keep(key_text(type, limited, p));
+      set_buffer_position(p);
+      if (!text) {
+        general_free(keys);
+        return false;
+      }
+    }
+    keys[place] = {prefix_of(text, fold), text, row};
+  }
+  order_places(keys, rows, source->order, [fold, direction](const TextKey& a, const TextKey& b) {
+    int order = ascii(a.prefix) && ascii(b.prefix) && a.prefix != b.prefix ? (a.prefix < b.prefix ? -1 : 1)
+                : fold ? _strnicmp(a.text, b.text, SORT_TEXT_LIMIT) : strncmp(a.text, b.text, SORT_TEXT_LIMIT);
+    return order * direction < 0;
+  });
+  general_free(keys);
+  return true;
+}
+
+bool sort_value_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
+  int32_t rows = source->rows;
+  char scratch[12], limited[SORT_TEXT_LIMIT + 1];
+  if (key_kind(type) == KeyKind::Integer) {
+    auto* keys = static_cast<IntegerKey*>(general_alloc_array(size_t(rows), sizeof(IntegerKey)));
+    if (!keys) return false;
+    for (int32_t place = 0; place < rows; ++place) {
+      int32_t row = source->order[place];
+      lstrcpynA(limited, source->text(source, row, column, scratch), sizeof limited);
+      RowKey key = {};
+      make_key(type, limited, &key);
+      keys[place] = {key.integer, row};
+    }
+    order_places(keys, rows, source->order, [direction](const IntegerKey& a, const IntegerKey& b) {
+      return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction < 0;
+    });
+    general_free(keys);
+    return true;
+  }
+  auto* keys = static_cast<ValueKey*>(general_alloc_array(size_t(rows), sizeof(ValueKey)));
+  if (!keys) return false;
+  for (int32_t place = 0; place < rows; ++place) {
+    int32_t row = source->order[place];
+    lstrcpynA(limited, source->text(source, row, column, scratch), sizeof limited);
+    RowKey key = {};
+    make_key(type, limited, &key);
+    keys[place] = {key.number, row};
+  }
+  order_places(keys, rows, source->order, [direction](const ValueKey& a, const ValueKey& b) {
+    return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction < 0;
+  });
+  general_free(keys);
+  return true;
+}
+
+// The rows shown at `places` before a sort, found again after it.
+struct Remembered {
+  int32_t selected_row = -1, focused_row = -1;
+};
+
+Remembered remember_rows(HWND list, const RowSource* source) {
+  Remembered r;
+  auto selected = int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+  auto focused = int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+  if (selected >= 0 && selected < source->rows) r.selected_row = source->order[selected];
+  if (focused >= 0 && focused < source->rows) r.focused_row = source->order[focused];
+  return r;
+}
+
+void set_row_state(HWND list, int32_t place, UINT state, UINT mask) {
+  LVITEMA item = {};
+  item.state = state;
+  item.stateMask = mask;
+  SendMessageA(list, LVM_SETITEMSTATE, WPARAM(place), reinterpret_cast<LPARAM>(&item));
+}
+
+// The chosen row stays chosen where the sort put it, as rows the control
+// holds itself do.
+void restore_rows(HWND list, const RowSource* source, const Remembered& r) {
+  if (r.selected_row < 0 && r.focused_row < 0) return;
+  int32_t selected = -1, focused = -1;
+  for (int32_t place = 0; place < source->rows; ++place) {
+    if (source->order[place] == r.selected_row) selected = place;
+    if (source->order[place] == r.focused_row) focused = place;
+  }
+  set_row_state(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (focused >= 0) set_row_state(list, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  if (selected >= 0) {
+    set_row_state(list, selected, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageA(list, LVM_SETSELECTIONMARK, 0, selected);
+  }
+}
+
+void sort_row_order(HWND list, RowSource* source, int32_t column) {
+  if (source->rows <= 1 || key_kind(context.column_type) == KeyKind::Equal) return;
+  Remembered chosen = remember_rows(list, source);
+  KeyKind kind = key_kind(context.column_type);
+  if (kind == KeyKind::Text || kind == KeyKind::TextCase)
+    sort_text_keys(source, column, context.column_type, context.direction);
+  else
+    sort_value_keys(source, column, context.column_type, context.direction);
+  restore_rows(list, source, chosen);
+  InvalidateRect(list, nullptr, FALSE);
+}
+
 }  // namespace
 
 SortContext& sort_context() { return context; }
@@ -166,7 +357,9 @@ int32_t renumber_rows(HWND list) {
 
 int32_t sort_list_column(HWND list, int32_t column) {
   int32_t rows = int32_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  if (rows > 0) {
+  if (RowSource* source = list_icon_row_source(list)) {
+    sort_row_order(list, source, column);  // the control holds no rows to move
+  } else if (rows > 0) {
     bool settled = settle_places(list, column, rows);
     if (!settled) {
       renumber_rows(list);  // gives every row a record, then once more

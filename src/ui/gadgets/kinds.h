@@ -47,6 +47,24 @@ bool number_list_icon_rows(int32_t number);
 // as long as the columns do not change.
 bool list_icon_data_slots(int32_t number, const int32_t** slots, int32_t count);
 
+// Rows that live in their owner's memory: a list icon in this mode holds no
+// rows (the platform's owner-data list) and asks the source for the texts it
+// shows. order[place] is the source's row shown at that place; sorting
+// reorders it. The source is released when the list goes.
+struct RowSource {
+  int32_t rows;
+  int32_t* order;
+  // The text of the source's row in a column; `scratch` (12 bytes) may hold it.
+  const char* (*text)(const RowSource* source, int32_t row, int32_t column, char* scratch);
+  void (*release)(RowSource* source);
+};
+intptr_t create_virtual_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
+                                         const char* title, int32_t title_width, uint32_t flags, RowSource* source);
+// The source of a list icon in that mode, or null.
+RowSource* list_icon_row_source(HWND list);
+// Shows the source's rows (after its count or order changed).
+void show_list_icon_rows(int32_t number);
+
 // Typing in the list finds the first row, in the list's order, whose first
 // visible column starts with what was typed (letter case ignored; a pause
 // of a second starts anew), and selects, focuses and shows it.

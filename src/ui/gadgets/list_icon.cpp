@@ -11,15 +11,15 @@
 #include "runtime/strings.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
+#include "ui/gadgets/list_icon_parts.h"
 #include "ui/gadgets/report_lists.h"
 #include "ui/windows/density.h"
 #include "ui/windows/events.h"
 
 namespace vantrel {
-namespace {
+namespace list_icon_parts {
 
 constexpr const char* LAST_SELECTED_PROPERTY = "VX_LastSelected";
-constexpr int32_t HEADER_TEXT_LIMIT = 4096;
 
 enum ListIconEvent : int32_t {
   EVENT_CLICK = 0,
@@ -56,7 +56,7 @@ int32_t& back_of(ItemRecord* record, int32_t column) { return record[2 + 2 * col
 
 ListIconWords& words_of(GadgetRecord* gadget) { return gadget->words.list_icon; }
 
-LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
   return SendMessageA(gadget->handle, message, wparam, lparam);
 }
 
@@ -66,13 +66,6 @@ LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lpara
 // renumbers its rows on each insertion.
 LRESULT send_to_control(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
   return CallWindowProcA(gadget->previous_procedure, gadget->handle, message, wparam, lparam);
-}
-
-HWND header_of(HWND list) { return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)); }
-
-int32_t column_count(HWND list) {
-  HWND header = header_of(list);
-  return header ? int32_t(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 int32_t row_count(GadgetRecord* gadget) { return int32_t(send(gadget, LVM_GETITEMCOUNT)); }
@@ -343,20 +336,7 @@ void set_list_icon_item_state(GadgetRecord* gadget, int32_t row, int32_t state) 
 }
 
 void get_list_icon_item_text(GadgetRecord* gadget, int32_t row, int32_t column, int32_t p) {
-  if (row == -1) {
-    char* at = buffer_reserve(HEADER_TEXT_LIMIT, p);
-    if (!at) return buffer_terminate();
-    at[0] = 0;
-    HDITEMA item = {};
-    item.mask = HDI_TEXT;
-    item.pszText = at;
-    item.cchTextMax = HEADER_TEXT_LIMIT;
-    HWND header = header_of(gadget->handle);
-    if (!header || !SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item))) at[0] = 0;
-    at[HEADER_TEXT_LIMIT - 1] = 0;
-    buffer_give_back(HEADER_TEXT_LIMIT - int32_t(strlen(at)));
-    return;
-  }
+  if (row == -1) return get_header_text(gadget, column, p);
   // The control writes the text and its zero: room for both, so a cell as
   // long as the longest text fits without a byte past the reservation.
   int32_t room = int32_t(words_of(gadget).longest_text_length) + 1;
@@ -374,20 +354,15 @@ void get_list_icon_item_text(GadgetRecord* gadget, int32_t row, int32_t column, 
 }
 
 void set_list_icon_item_text(GadgetRecord* gadget, int32_t row, const char* text, int32_t column) {
-  if (row != -1) {
-    set_cell_text(gadget, row, column, text);
-    return;
-  }
-  HDITEMA item = {};
-  item.mask = HDI_TEXT;
-  item.pszText = const_cast<char*>(text_or_empty(text));
-  if (HWND header = header_of(gadget->handle)) SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  if (row != -1) set_cell_text(gadget, row, column, text);
+  else set_header_text(gadget, column, text);
 }
 
 // Every row's record follows the columns: `columns` is the new count, and
 // `at` the column inserted or removed. A record that cannot be resized is
 // dropped with its colours rather than left too small for the columns.
 void follow_columns(GadgetRecord* gadget, int32_t columns, int32_t at, bool inserted) {
+  if (is_owner_data(gadget->handle)) return;  // its rows have no records
   for (int32_t row = row_count(gadget) - 1; row >= 0; --row) {
     ItemRecord* record = record_of_row(gadget->handle, row);
     if (!record) continue;
@@ -401,34 +376,6 @@ void follow_columns(GadgetRecord* gadget, int32_t columns, int32_t at, bool inse
     }
     attach_record(gadget->handle, row, resized);
   }
-}
-
-void add_list_icon_column(GadgetRecord* gadget, int32_t position, const char* title, int32_t width) {
-  LVCOLUMNA column = {};
-  column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  column.fmt = LVCFMT_LEFT;
-  column.cx = scale_to_layout(width);
-  column.pszText = const_cast<char*>(text_or_empty(title));
-  column.iSubItem = position;
-  int32_t inserted = int32_t(send(gadget, LVM_INSERTCOLUMNA, WPARAM(position), reinterpret_cast<LPARAM>(&column)));
-  if (inserted < 0) return;
-  words_of(gadget).columns = column_count(gadget->handle);
-  follow_columns(gadget, words_of(gadget).columns, inserted, true);
-}
-
-void remove_list_icon_column(GadgetRecord* gadget, int32_t column) {
-  int32_t before = column_count(gadget->handle);
-  if (column < 0 || column >= before || !send(gadget, LVM_DELETECOLUMN, WPARAM(column))) return;
-  words_of(gadget).columns = before - 1;
-  follow_columns(gadget, before - 1, column, false);
-}
-
-int32_t get_list_icon_item_attribute(GadgetRecord* gadget, int32_t, int32_t attribute, int32_t column) {
-  return attribute == ATTRIBUTE_COLUMN_WIDTH ? int32_t(send(gadget, LVM_GETCOLUMNWIDTH, WPARAM(column))) : 0;
-}
-
-void set_list_icon_item_attribute(GadgetRecord* gadget, int32_t, int32_t attribute, int32_t value, int32_t column) {
-  if (attribute == ATTRIBUTE_COLUMN_WIDTH) send(gadget, LVM_SETCOLUMNWIDTH, WPARAM(column), LOWORD(scale_to_layout(value)));
 }
 
 void set_list_icon_colour(GadgetRecord* gadget, int32_t type, int32_t colour) {
@@ -493,11 +440,15 @@ intptr_t get_list_icon_item_data(GadgetRecord* gadget, int32_t row) {
   return record ? record[0] : 0;
 }
 
-void release_list_icon(GadgetRecord* gadget) {
-  free_records(gadget);
+void release_list_icon_common(GadgetRecord* gadget) {
   RemovePropA(gadget->handle, LAST_SELECTED_PROPERTY);
   free_image_list_set(words_of(gadget).image_lists);
   words_of(gadget).image_lists = nullptr;
+}
+
+void release_list_icon(GadgetRecord* gadget) {
+  free_records(gadget);
+  release_list_icon_common(gadget);
 }
 
 void prepare_list_icon(GadgetRecord* gadget) { words_of(gadget).line_colour = -1; }
@@ -532,6 +483,24 @@ constexpr GadgetOperations list_icon_operations = [] {
   return ops;
 }();
 
+bool is_owner_data(HWND list) { return (GetWindowLongA(list, GWL_STYLE) & LVS_OWNERDATA) != 0; }
+
+void read_defaults(HWND list);
+
+HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, DWORD extra_style) {
+  DWORD style = flags | 0x50010041 | extra_style;
+  if (flags & LIST_ICON_MULTI_SELECT) style &= ~DWORD(LVS_SINGLESEL);
+  else style |= LVS_SINGLESEL;
+  DWORD extended = 0;
+  for (const ExtendedStyleFlag& f : extended_style_flags)
+    if (flags & f.flag) extended |= f.style;
+  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr, style, x, y, width, height, 0);
+  if (!control) return nullptr;
+  read_defaults(control);
+  if (extended) SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  return control;
+}
+
 void read_defaults(HWND list) {
   if (defaults_read) return;
   defaults_read = true;
@@ -540,20 +509,14 @@ void read_defaults(HWND list) {
   default_back_colour = COLORREF(SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
 }
 
-}  // namespace
+}  // namespace list_icon_parts
+
+using namespace list_icon_parts;
 
 intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, const char* title,
                                  int32_t title_width, uint32_t flags) {
-  DWORD style = flags | 0x50010041;
-  if (flags & LIST_ICON_MULTI_SELECT) style &= ~DWORD(LVS_SINGLESEL);
-  else style |= LVS_SINGLESEL;
-  DWORD extended = 0;
-  for (const ExtendedStyleFlag& f : extended_style_flags)
-    if (flags & f.flag) extended |= f.style;
-  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr, style, x, y, width, height, 0);
+  HWND control = make_list_icon_control(x, y, width, height, flags, 0);
   if (!control) return 0;
-  read_defaults(control);
-  if (extended) SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   intptr_t result = adopt_gadget_control(number, control, &list_icon_operations, prepare_list_icon);
   if (result) add_list_icon_column(find_gadget(GetDlgCtrlID(control)), 0, title, title_width);
   return result;

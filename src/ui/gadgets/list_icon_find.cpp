@@ -109,6 +109,12 @@ int32_t first_visible_column(HWND list) {
 
 int32_t find_row_starting_with(HWND list, int32_t column, const char* typed, size_t length, int32_t from, int32_t to) {
   if (length == 0 || length > LONGEST_TYPED) return -1;
+  if (const RowSource* source = list_icon_row_source(list)) {  // rows in their owner's memory: read directly
+    char scratch[12];
+    for (int32_t row = from < 0 ? 0 : from; row < to && row < source->rows; ++row)
+      if (starts_with(source->text(source, source->order[row], column, scratch), typed, length)) return row;
+    return -1;
+  }
   for (int32_t row = from < 0 ? 0 : from; row < to; ++row)
     if (row_starts_with(list, row, column, typed, length)) return row;
   return -1;

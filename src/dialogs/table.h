@@ -1,0 +1,52 @@
+#pragma once
+// The table of ShowMultiListBox: the table text split in one pass in place,
+// kept as the rows' storage while the list shows it, and the order in
+// which the list shows its rows. Rows end with "|" and cells with ";";
+// text after a row's last ";" and after the last "|" is no cell and no row;
+// empty cells are kept. Row 0 is the header. A line feed in a data cell
+// ends a piece, and each piece stands in a column of its own, as the
+// platform's list would place it.
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/strings.h"
+
+namespace vantrel {
+
+class Table {
+ public:
+  // Takes the text over (it is freed with the table); null is an empty table.
+  explicit Table(StringVar text);
+  ~Table();
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+
+  bool complete() const { return complete_; }
+  int32_t rows() const { return rows_; }  // the header included
+  int32_t data_rows() const { return rows_ > 1 ? rows_ - 1 : 0; }
+  int32_t cell_count(int32_t row) const { return first_cell_[row + 1] - first_cell_[row]; }
+  const char* cell(int32_t row, int32_t column) const { return cells_[first_cell_[row] + column]; }
+  int32_t header_cells() const { return rows_ > 0 ? cell_count(0) : 0; }
+
+  // What the list shows for data row `row` (from 0) in list column
+  // `column`: its number in the table (from 1) in column 0, its pieces after.
+  // The number is written into `scratch` (12 bytes).
+  const char* shown_text(int32_t row, int32_t column, char* scratch) const;
+
+  // Where each data row stands: order()[place] is the data row shown there.
+  int32_t* order() { return order_; }
+
+  // The export's line for the row at `place`: its number, then each of its
+  // first `columns - 1` pieces, each followed by a tab, at p.
+  const char* export_line(int32_t place, int32_t columns, int32_t p) const;
+
+ private:
+  StringVar text_ = nullptr;
+  char** cells_ = nullptr;         // every cell (piece) of every row, in order
+  int32_t* first_cell_ = nullptr;  // per row, its first cell's index; one more entry ends the last row
+  int32_t* order_ = nullptr;
+  int32_t rows_ = 0;
+  bool complete_ = false;
+};
+
+}  // namespace vantrel

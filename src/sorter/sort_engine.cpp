@@ -248,39 +248,31 @@ bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_
   return true;
 }
 
-bool sort_value_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
+// Integers and numbers: each row's value taken from its key, ordered by value.
+template <typename Key, typename Value>
+bool sort_by_value(const RowSource* source, int32_t column, int8_t type, int32_t direction, Value RowKey::*value) {
   int32_t rows = source->rows;
-  char scratch[12], limited[SORT_TEXT_LIMIT + 1];
-  if (key_kind(type) == KeyKind::Integer) {
-    auto* keys = static_cast<IntegerKey*>(general_alloc_array(size_t(rows), sizeof(IntegerKey)));
-    if (!keys) return false;
-    for (int32_t place = 0; place < rows; ++place) {
-      int32_t row = source->order[place];
-      lstrcpynA(limited, source->text(source, row, column, scratch), sizeof limited);
-      RowKey key = {};
-      make_key(type, limited, &key);
-      keys[place] = {key.integer, row};
-    }
-    order_places(keys, rows, source->order, [direction](const IntegerKey& a, const IntegerKey& b) {
-      return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction < 0;
-    });
-    general_free(keys);
-    return true;
-  }
-  auto* keys = static_cast<ValueKey*>(general_alloc_array(size_t(rows), sizeof(ValueKey)));
+  auto* keys = static_cast<Key*>(general_alloc_array(size_t(rows), sizeof(Key)));
   if (!keys) return false;
+  char scratch[12], limited[SORT_TEXT_LIMIT + 1];
   for (int32_t place = 0; place < rows; ++place) {
     int32_t row = source->order[place];
     lstrcpynA(limited, source->text(source, row, column, scratch), sizeof limited);
     RowKey key = {};
     make_key(type, limited, &key);
-    keys[place] = {key.number, row};
+    keys[place] = {key.*value, row};
   }
-  order_places(keys, rows, source->order, [direction](const ValueKey& a, const ValueKey& b) {
+  order_places(keys, rows, source->order, [direction](const Key& a, const Key& b) {
     return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction < 0;
   });
   general_free(keys);
   return true;
+}
+
+bool sort_value_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
+  if (key_kind(type) == KeyKind::Integer)
+    return sort_by_value<IntegerKey>(source, column, type, direction, &RowKey::integer);
+  return sort_by_value<ValueKey>(source, column, type, direction, &RowKey::number);
 }
 
 // The rows shown at `places` before a sort, found again after it.

@@ -1,6 +1,6 @@
 #pragma once
 // What the benchmarks share: a clock, the library beside the program, and
-// the bare list's rank comparison.
+// the bare list's rank comparison, the build that runs.
 #include <windows.h>
 
 #include <string>
@@ -12,6 +12,14 @@ inline double now_seconds() {
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&counter);
   return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+// "32-bit build on 2 processors": figures only mean something with it.
+inline std::string build_and_machine() {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return std::to_string(sizeof(void*) * 8) + "-bit build on " + std::to_string(system.dwNumberOfProcessors) +
+         " processors";
 }
 
 // vantrel.dll in the program's own folder.

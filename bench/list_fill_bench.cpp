@@ -103,7 +103,7 @@ int main() {
     list += '|';
     total_bytes += int(items.back().size()) + 1;
   }
-  std::printf("%d items, list of %zu bytes\n", ITEMS, list.size());
+  std::printf("%s; %d items, list of %zu bytes\n", bench::build_and_machine().c_str(), ITEMS, list.size());
   bool within = true;
   for (const Control* c : {&list_box, &combo_box}) {
     double best_bare = 1e9, best_dialog = 1e9;

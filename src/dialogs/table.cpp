@@ -52,7 +52,25 @@ const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const 
   return column - 1 < cell_count(row + 1) ? cell(row + 1, column - 1) : "";
 }
 
+// The export asks for its lines place by place, and after a sort the rows
+// lie all over the text. Where they lie is looked up for a run of places at
+// a time, in a loop without branches to mispredict, so that the processor
+// fetches the rows from memory side by side rather than one after another.
+__attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
+  constexpr int32_t RUN = 64;
+  if (place >= fetched_from_ && place < fetched_to_) return;
+  int32_t end = place + RUN < data_rows() ? place + RUN : data_rows();
+  for (int32_t at = place; at < end; ++at) {
+    const char* text = cells_[first_cell_[order_[at] + 1]];  // a prefetch does not fault, whatever it is given
+    __builtin_prefetch(text);
+    __builtin_prefetch(text + 32);
+  }
+  fetched_from_ = place;
+  fetched_to_ = end;
+}
+
 const char* Table::export_line(int32_t place, int32_t columns, int32_t p) const {
+  if (place >= 0) fetch_run(place);
   int32_t row = place >= 0 && place < data_rows() ? order_[place] : -1;
   size_t length = 12;
   for (int32_t column = 1; row >= 0 && column < columns && column - 1 < cell_count(row + 1); ++column)

@@ -41,12 +41,15 @@ class Table {
   const char* export_line(int32_t place, int32_t columns, int32_t p) const;
 
  private:
+  void fetch_run(int32_t place) const;
+
   StringVar text_ = nullptr;
   char** cells_ = nullptr;         // every cell (piece) of every row, in order
   int32_t* first_cell_ = nullptr;  // per row, its first cell's index; one more entry ends the last row
   int32_t* order_ = nullptr;
   int32_t rows_ = 0;
   bool complete_ = false;
+  mutable int32_t fetched_from_ = 0, fetched_to_ = 0;  // the run of places fetch_run last looked up
 };
 
 }  // namespace vantrel

@@ -143,40 +143,79 @@ bool settle_places(HWND list, int32_t column, int32_t rows) {
 }
 
 // Rows that live in their owner's memory: each row's key read once from the
-// source, the places ordered stably, and the source's order rewritten. The
-// comparisons are today's: text keys as _stricmp and strcmp compare them
-// (letter case folded for A to Z only, bytes unsigned), of the first 254
-// characters; the other types by value.
+// source, the rows ordered with equal keys keeping their places, and the
+// source's order rewritten. The comparisons are today's: text keys as
+// _stricmp and strcmp compare them (letter case folded for A to Z only,
+// bytes unsigned), of the first 254 characters; the other types by value.
+// Keys are read row by row, as the rows lie in their owner's memory: read in
+// the list's order after a sort, they would be fetched from all over it.
 struct TextKey {
-  uint64_t prefix;   // the first 8 bytes (folded for the case-blind type), big-endian
-  const char* text;  // the whole key, as far as the text limit
-  int32_t row;
+  uint64_t prefix[2];  // the first 16 bytes (folded for the case-blind type), big-endian
+  const char* text;    // the whole key, as far as the text limit
+  int32_t row, place;
 };
 struct ValueKey {
   double value;
-  int32_t row;
+  int32_t row, place;
 };
 struct IntegerKey {
   int64_t value;
-  int32_t row;
+  int32_t row, place;
 };
 
 unsigned char folded(unsigned char c, bool fold) { return fold && c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
-uint64_t prefix_of(const char* text, bool fold) {
+// Up to eight bytes of a text from its start, at most `limit`, zeros after its end.
+uint64_t prefix_of(const char* text, bool fold, int limit = 8) {
   uint64_t prefix = 0;
   int i = 0;
-  for (; i < 8 && text[i]; ++i) prefix = prefix << 8 | folded(static_cast<unsigned char>(text[i]), fold);
+  for (; i < 8 && i < limit && text[i]; ++i) prefix = prefix << 8 | folded(static_cast<unsigned char>(text[i]), fold);
   return prefix << (8 * (8 - i));
 }
 
-// Prefixes of ASCII bytes order as the library's comparisons do; anything
-// else, and equal prefixes, are left to those comparisons themselves.
+// Runs of ASCII bytes order as the library's comparisons do; anything else
+// is left to those comparisons themselves.
 bool ascii(uint64_t prefix) { return (prefix & 0x8080808080808080ull) == 0; }
 
-template <typename Key, typename Less>
-void order_places(Key* keys, int32_t rows, int32_t* order, Less less) {
-  std::stable_sort(keys, keys + rows, less);
+// Eight folded bytes at a time while both texts are ASCII: equal dates and
+// names that share their first bytes would otherwise each cost a call.
+int compare_text_keys(const TextKey& a, const TextKey& b, bool fold) {
+  uint64_t x = a.prefix[0], y = b.prefix[0];
+  for (int at = 0; ascii(x) && ascii(y);) {
+    if (x != y) return x < y ? -1 : 1;
+    at += 8;
+    if ((x & 0xFF) == 0 || at >= SORT_TEXT_LIMIT) return 0;  // both ended alike, or the limit came
+    x = at == 8 ? a.prefix[1] : prefix_of(a.text + at, fold, SORT_TEXT_LIMIT - at);
+    y = at == 8 ? b.prefix[1] : prefix_of(b.text + at, fold, SORT_TEXT_LIMIT - at);
+  }
+  return fold ? _strnicmp(a.text, b.text, SORT_TEXT_LIMIT) : strncmp(a.text, b.text, SORT_TEXT_LIMIT);
+}
+
+// Per row, where the list shows it now; null when the order is no
+// arrangement of the rows.
+int32_t* places_of_rows(const RowSource* source) {
+  int32_t rows = source->rows;
+  auto* places = static_cast<int32_t*>(general_alloc_array(size_t(rows), sizeof(int32_t)));
+  if (!places) return nullptr;
+  for (int32_t row = 0; row < rows; ++row) places[row] = -1;
+  for (int32_t place = 0; place < rows; ++place) {
+    int32_t row = source->order[place];
+    if (row < 0 || row >= rows || places[row] >= 0) {
+      general_free(places);
+      return nullptr;
+    }
+    places[row] = place;
+  }
+  return places;
+}
+
+// Keys by `compare` (direction applied), equal keys by their places before.
+template <typename Key, typename Compare>
+void order_places(Key* keys, int32_t rows, int32_t* order, Compare compare) {
+  std::sort(keys, keys + rows, [&compare](const Key& a, const Key& b) {
+    int order = compare(a, b);
+    return order ? order < 0 : a.place < b.place;
+  });
   for (int32_t place = 0; place < rows; ++place) order[place] = keys[place].row;
 }
 
@@ -216,57 +255,62 @@ class KeyTexts {
   Block* blocks_ = nullptr;
 };
 
-bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
+// Keys for every row, then the order; false (nothing changed) without memory.
+template <typename Key, typename MakeKey, typename Compare>
+bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare) {
   int32_t rows = source->rows;
-  auto* keys = static_cast<TextKey*>(general_alloc_array(size_t(rows), sizeof(TextKey)));
-  if (!keys) return false;
+  int32_t* places = places_of_rows(source);
+  auto* keys = places ? static_cast<Key*>(general_alloc_array(size_t(rows), sizeof(Key))) : nullptr;
+  bool made = keys != nullptr;
+  for (int32_t row = 0; made && row < rows; ++row) {
+    made = make(row, &keys[row]);
+    keys[row].row = row;
+    keys[row].place = places[row];
+  }
+  if (made) order_places(keys, rows, source->order, compare);
+  general_free(keys);
+  general_free(places);
+  return made;
+}
+
+bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
   KeyTexts made;
   bool fold = key_kind(type) == KeyKind::Text;
   bool dated = type == SORT_DATE_DMY || type == SORT_DATE_MDY || type == SORT_DATETIME_DMY || type == SORT_DATETIME_DMY2;
   char scratch[12], limited[SORT_TEXT_LIMIT + 1];
-  for (int32_t place = 0; place < rows; ++place) {
-    int32_t row = source->order[place];
+  auto make = [&](int32_t row, TextKey* key) {
     const char* text = source->text(source, row, column, scratch);
     if (dated || text == scratch) {
       lstrcpynA(limited, text, sizeof limited);
       int32_t p = buffer_position();
       text = made.keep(key_text(type, limited, p));
       set_buffer_position(p);
-      if (!text) {
-        general_free(keys);
-        return false;
-      }
+      if (!text) return false;
     }
-    keys[place] = {prefix_of(text, fold), text, row};
-  }
-  order_places(keys, rows, source->order, [fold, direction](const TextKey& a, const TextKey& b) {
-    int order = ascii(a.prefix) && ascii(b.prefix) && a.prefix != b.prefix ? (a.prefix < b.prefix ? -1 : 1)
-                : fold ? _strnicmp(a.text, b.text, SORT_TEXT_LIMIT) : strncmp(a.text, b.text, SORT_TEXT_LIMIT);
-    return order * direction < 0;
+    key->text = text;
+    key->prefix[0] = prefix_of(text, fold);
+    key->prefix[1] = key->prefix[0] & 0xFF ? prefix_of(text + 8, fold) : 0;
+    return true;
+  };
+  return sort_rows_by<TextKey>(source, make, [fold, direction](const TextKey& a, const TextKey& b) {
+    return compare_text_keys(a, b, fold) * direction;
   });
-  general_free(keys);
-  return true;
 }
 
 // Integers and numbers: each row's value taken from its key, ordered by value.
 template <typename Key, typename Value>
 bool sort_by_value(const RowSource* source, int32_t column, int8_t type, int32_t direction, Value RowKey::*value) {
-  int32_t rows = source->rows;
-  auto* keys = static_cast<Key*>(general_alloc_array(size_t(rows), sizeof(Key)));
-  if (!keys) return false;
   char scratch[12], limited[SORT_TEXT_LIMIT + 1];
-  for (int32_t place = 0; place < rows; ++place) {
-    int32_t row = source->order[place];
+  auto make = [&](int32_t row, Key* key) {
     lstrcpynA(limited, source->text(source, row, column, scratch), sizeof limited);
-    RowKey key = {};
-    make_key(type, limited, &key);
-    keys[place] = {key.*value, row};
-  }
-  order_places(keys, rows, source->order, [direction](const Key& a, const Key& b) {
-    return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction < 0;
+    RowKey made = {};
+    make_key(type, limited, &made);
+    key->value = made.*value;
+    return true;
+  };
+  return sort_rows_by<Key>(source, make, [direction](const Key& a, const Key& b) {
+    return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction;
   });
-  general_free(keys);
-  return true;
 }
 
 bool sort_value_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {

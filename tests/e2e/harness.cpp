@@ -233,6 +233,28 @@ void click_list_header(const Dialog& dialog, int number, int column) {
   click_at(at);
 }
 
+HBITMAP header_arrow(const Dialog& dialog, int number, int column) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(dialog.gadget(number), LVM_GETHEADER, 0, 0));
+  HDITEMA item = {};
+  item.mask = HDI_FORMAT | HDI_BITMAP;
+  SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  return (item.fmt & HDF_BITMAP) ? item.hbm : nullptr;
+}
+
+bool click_list_header_to_sort(const Dialog& dialog, int number, int column) {
+  HBITMAP before = header_arrow(dialog, number, column);
+  auto sorted = [&] {
+    HBITMAP now = header_arrow(dialog, number, column);
+    return now && now != before;
+  };
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    click_list_header(dialog, number, column);
+    settle(dialog);
+    if (wait_until(sorted, 3000)) return true;
+  }
+  return false;
+}
+
 void press_key(WORD key, bool shift, bool alt) {
   std::vector<INPUT> inputs;
   if (alt) inputs.push_back(key_input(VK_MENU, false));

@@ -92,6 +92,12 @@ void click_gadget(const Dialog& dialog, int number);
 // A row (its label, a little inside) and a header item of a report list gadget.
 void click_list_row(const Dialog& dialog, int number, int row);
 void click_list_header(const Dialog& dialog, int number, int column);
+// The sort arrow's bitmap on a report list's header item, or null.
+HBITMAP header_arrow(const Dialog& dialog, int number, int column);
+// Clicks a header item until the column's arrow changes (a click that comes
+// while the window is being activated can be taken by that); false if two
+// clicks did not sort.
+bool click_list_header_to_sort(const Dialog& dialog, int number, int column);
 void press_key(WORD key, bool shift = false, bool alt = false);
 void type_text(const std::string& text);
 // Waits until the dialog's thread has handled what came before (only while

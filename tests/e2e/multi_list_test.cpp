@@ -34,18 +34,9 @@ void click_row(const Dialog& d, int row) { click_list_row(d, TABLE, row); }
 
 HWND header(const Dialog& d) { return reinterpret_cast<HWND>(SendMessageA(d.gadget(TABLE), LVM_GETHEADER, 0, 0)); }
 
-void click_header(const Dialog& d, int column) {
-  click_list_header(d, TABLE, column);
-  settle(d);
-}
+void click_header(const Dialog& d, int column) { EXPECT_TRUE(click_list_header_to_sort(d, TABLE, column)); }
 
-// The arrow's bitmap on a header item, or null.
-HBITMAP arrow(const Dialog& d, int column) {
-  HDITEMA item = {};
-  item.mask = HDI_FORMAT | HDI_BITMAP;
-  SendMessageA(header(d), HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
-  return (item.fmt & HDF_BITMAP) ? item.hbm : nullptr;
-}
+HBITMAP arrow(const Dialog& d, int column) { return header_arrow(d, TABLE, column); }
 
 int selected_row(const Dialog& d) {
   return int(SendMessageA(d.gadget(TABLE), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));

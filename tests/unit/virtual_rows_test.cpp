@@ -44,14 +44,15 @@ struct Cells : RowSource {
 // Many equal keys in every column type's shape.
 std::vector<std::vector<std::string>> generated_rows(int count) {
   static const char* words[] = {"apple", "Apple", "APPLE", "banana", "Cherry", "cherry ", "", "z", "Zebra", "a b",
-                                "ab",    "a-b",   "\xE9t\xE9", "\xC9T\xC9", "10 KB", "2 MB", "900 b", "1.5 GB"};
+                                "ab",    "a-b",   "\xE9t\xE9", "\xC9T\xC9", "10 KB", "2 MB", "900 b", "1.5 GB",
+                                "lemon Tart", "Lemon tarT x", "LEMON TARTS"};
   static const char* dates[] = {"01/02/2020", "02/01/2020", "31/12/1999", "01/02/2020 10:00:00", "15/06/05 08:30:00",
                                 "15/06/95 08:30:00", "", "xx"};
   std::vector<std::vector<std::string>> rows;
   unsigned seed = 12345;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
   for (int i = 0; i < count; ++i) {
-    std::string word = words[next() % 18];
+    std::string word = words[next() % 21];
     if (next() % 7 == 0) word += std::string(260, 'q') + char('a' + next() % 3);  // past the sort limit
     rows.push_back({std::to_string(i + 1), word, std::to_string(int(next() % 50) - 25), std::to_string((next() % 40) / 4.0),
                     dates[next() % 8]});

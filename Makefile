@@ -3,6 +3,7 @@
 # make demo   install what is missing, build, show the dialogs through vantrel.exe
 # make bench  run the benchmarks in bench/
 # make dist   build/dist/vantrel-<version>.zip: DLL, console host, header, .def, import libraries
+# make fuzz   the parsers' fuzz targets (Linux host, clang), FUZZ_SECONDS each (60)
 #
 # The product is 32-bit, and so are the tests where this machine can run
 # 32-bit code. Where it cannot, the tests, the demo and the benchmarks run a
@@ -10,10 +11,13 @@
 # 32-bit product is still built and its file checked.
 BUILD := build
 BUILD64 := build64
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_drop_block fuzz_picture_checks
 WINE64 := VANTREL_BUILD_DIR=$(CURDIR)/$(BUILD64) VANTREL_WINE_ARCH=win64 tools/wine-session
 CTEST := ctest --output-on-failure --timeout 300 --test-dir
 
-.PHONY: all all64 deps configure configure64 test demo bench dist clean
+.PHONY: all all64 deps configure configure64 test demo bench dist fuzz fuzz-build fuzz-replay clean
 
 all: deps configure
 	cmake --build $(BUILD) -j 2
@@ -33,9 +37,30 @@ configure64:
 all64: all configure64
 	cmake --build $(BUILD64) -j 2
 
-test: all
+test: all fuzz-build
 	@if tools/runs-32bit; then tools/wine-session $(CTEST) $(BUILD); \
 	else $(MAKE) --no-print-directory all64 && $(WINE64) $(CTEST) $(BUILD64); fi
+	@$(MAKE) --no-print-directory fuzz-replay
+
+fuzz-build: deps
+	@test -f $(FUZZ_BUILD)/CMakeCache.txt || cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j 2
+
+# Every seed of the corpus once through its target: a fixed crash stays fixed.
+fuzz-replay: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  $(FUZZ_BUILD)/$$t fuzz/corpus/$$t/* >$(FUZZ_BUILD)/$$t.replay.log 2>&1 \
+	    || { cat $(FUZZ_BUILD)/$$t.replay.log; exit 1; }; \
+	  echo "fuzz corpus of $$t: $$(ls fuzz/corpus/$$t | wc -l) inputs replayed"; \
+	done
+
+# New inputs go to build-fuzz/corpus/, not into the repository's seeds.
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  $(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 demo: all
 	@if tools/runs-32bit; then tools/wine-session --demo tools/demo $(BUILD)/bin; \
@@ -51,4 +76,4 @@ dist: all
 	cmake --build $(BUILD) --target dist
 
 clean:
-	rm -rf $(BUILD) $(BUILD64)
+	rm -rf $(BUILD) $(BUILD64) $(FUZZ_BUILD)

@@ -4,6 +4,7 @@
 # make bench  run the benchmarks in bench/
 # make dist   build/dist/vantrel-<version>.zip: DLL, console host, header, .def, import libraries
 # make fuzz   the parsers' fuzz targets (Linux host, clang), FUZZ_SECONDS each (60)
+# make soak   the endurance run with SOAK_CALLS dialog calls (10,000), not in the tests
 #
 # The product is 32-bit, and so are the tests where this machine can run
 # 32-bit code. Where it cannot, the tests, the demo and the benchmarks run a
@@ -13,11 +14,12 @@ BUILD := build
 BUILD64 := build64
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
+SOAK_CALLS ?= 10000
 FUZZ_TARGETS := fuzz_drop_block fuzz_picture_checks
 WINE64 := VANTREL_BUILD_DIR=$(CURDIR)/$(BUILD64) VANTREL_WINE_ARCH=win64 tools/wine-session
 CTEST := ctest --output-on-failure --timeout 300 --test-dir
 
-.PHONY: all all64 deps configure configure64 test demo bench dist fuzz fuzz-build fuzz-replay clean
+.PHONY: all all64 deps configure configure64 test demo bench dist fuzz fuzz-build fuzz-replay soak clean
 
 all: deps configure
 	cmake --build $(BUILD) -j 2
@@ -61,6 +63,12 @@ fuzz: fuzz-build
 	  $(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
+
+# The endurance test's host, calling the dialogs SOAK_CALLS times in turn.
+soak: all
+	@if tools/runs-32bit; then VANTREL_ENDURANCE_CALLS=$(SOAK_CALLS) tools/wine-session wine $(BUILD)/bin/e2e_endurance.exe; \
+	else $(MAKE) --no-print-directory all64 && \
+	  VANTREL_ENDURANCE_CALLS=$(SOAK_CALLS) $(WINE64) /usr/lib/wine/wine64 $(BUILD64)/bin/e2e_endurance.exe; fi
 
 demo: all
 	@if tools/runs-32bit; then tools/wine-session --demo tools/demo $(BUILD)/bin; \

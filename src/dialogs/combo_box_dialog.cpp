@@ -1,6 +1,6 @@
 // ShowComboBox: one entry picked from a drop-down list.
 #include "dialogs/dialogs.h"
-#include "dialogs/item_list.h"
+#include "dialogs/item_choice.h"
 #include "dialogs/skeleton.h"
 #include "runtime/string_functions.h"
 #include "ui/gadgets/kinds.h"

@@ -3,7 +3,6 @@
 // followed by "|"; text after the last "|" is not an item.
 #include <cstdint>
 
-#include "dialogs/skeleton.h"
 #include "runtime/strings.h"
 
 namespace vantrel {
@@ -27,9 +26,5 @@ class ItemList {
   int32_t bytes_ = 0;
   bool failed_ = false;
 };
-
-// Fills gadget 0 with the items, runs the modal loop, and sets the result:
-// the selected item's text, or "CANCEL".
-void run_item_choice(DialogSkeleton& dialog, const ItemList& items, StringVar* result);
 
 }  // namespace vantrel

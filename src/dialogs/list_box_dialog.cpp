@@ -1,6 +1,6 @@
 // ShowListBox: one line picked from a single-column list.
 #include "dialogs/dialogs.h"
-#include "dialogs/item_list.h"
+#include "dialogs/item_choice.h"
 #include "dialogs/skeleton.h"
 #include "runtime/string_functions.h"
 #include "ui/gadgets/kinds.h"

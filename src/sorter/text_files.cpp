@@ -6,6 +6,7 @@
 #include "runtime/object_table.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "sorter/line_reader.h"
 #include "sorter/sorter.h"
 #include "ui/gadgets/gadgets.h"
 
@@ -13,7 +14,6 @@ namespace vantrel {
 namespace {
 
 ObjectTable* files = nullptr;
-size_t reader_position = 0;
 
 // A growable block of text on the general heap.
 class TextBlock {
@@ -47,20 +47,6 @@ class TextBlock {
   bool ok_ = true;
 };
 
-// The first CR or LF at or after `at`, or `length`; eight bytes at a time
-// where it can.
-size_t next_break(const char* text, size_t at, size_t length) {
-  constexpr uint64_t ONES = 0x0101010101010101ull, HIGHS = 0x8080808080808080ull;
-  for (; at + 8 <= length; at += 8) {
-    uint64_t word;
-    memcpy(&word, text + at, 8);
-    uint64_t cr = word ^ (ONES * '\r'), lf = word ^ (ONES * '\n');
-    if (((cr - ONES) & ~cr & HIGHS) | ((lf - ONES) & ~lf & HIGHS)) break;  // a byte of either
-  }
-  while (at < length && text[at] != '\r' && text[at] != '\n') ++at;
-  return at;
-}
-
 // Text on its way to a file, cut into lines as the line reader finds them
 // (CR LF, LF CR, a lone CR or a lone LF), each written with CR LF. It goes
 // out through a small buffer: a large block of fresh memory costs more than
@@ -83,7 +69,7 @@ class LineWriter {
         if (pair) ++at;
         continue;
       }
-      size_t run = next_break(text, at, length);
+      size_t run = next_line_break(text, at, length);
       put(text + at, run - at);
       if (run < length) pending_ = text[run++];
       at = run;
@@ -254,30 +240,6 @@ HGLOBAL list_to_text(int32_t gadget) {
   HGLOBAL text = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, block.length() + 1);
   if (text) memcpy(text, block.text(), block.length());
   return text;
-}
-
-const char* read_text_line(const char* text, int restart, int32_t p) {
-  const char* c = text_or_empty(text);
-  if (restart) reader_position = 0;
-  size_t start = reader_position, end = start;
-  while (c[end] && c[end] != '\r' && c[end] != '\n') ++end;
-  size_t next = end;
-  if (c[next]) {
-    char first = c[next++];
-    if (c[next] && first + c[next] == 23) ++next;  // CR LF or LF CR
-  }
-  reader_position = next;
-  // Copied by its own length: measuring the rest of a large text for every
-  // line would make reading it quadratic.
-  int32_t length = int32_t(end - start);
-  char* at = buffer_reserve(length, p);
-  if (!at) {
-    buffer_terminate();
-    return buffer_address_at(buffer_position());
-  }
-  memcpy(at, c + start, size_t(length));
-  at[length] = 0;
-  return at;
 }
 
 int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner) {

@@ -33,8 +33,6 @@ FileRecord* find_file(int32_t number);
 // The list's titles and rows as lines ended by CR LF in one zeroed global
 // block, or null for a list without rows.
 HGLOBAL list_to_text(int32_t gadget);
-// The next line of the text at p (restart: from its beginning); "" at the end.
-const char* read_text_line(const char* text, int restart, int32_t p);
 // 1 when the file was written, else 0.
 int32_t sorter_export_to_file(int32_t gadget, const char* file_name);
 

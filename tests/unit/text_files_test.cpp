@@ -1,3 +1,4 @@
+#include "sorter/line_reader.h"
 #include "sorter/text_files.h"
 
 #include <fstream>

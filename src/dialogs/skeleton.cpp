@@ -16,20 +16,37 @@ int32_t parse_extent(const char* text) {
   return value < LOWEST ? LOWEST : value > HIGHEST ? HIGHEST : value;
 }
 
+namespace {
+
+// The window the dialog is modal to: the top-level window of the one the
+// host named (a form inside a frame names its frame's child), and only one
+// of this process. Another process's window is not the host's to disable,
+// and owning a dialog across processes would tie our input to theirs.
+HWND host_window_named(const char* text) {
+  HWND named = reinterpret_cast<HWND>(intptr_t(parse_integer(text)));
+  DWORD process = 0;
+  if (!named || !IsWindow(named) || !GetWindowThreadProcessId(named, &process) || process != GetCurrentProcessId())
+    return nullptr;
+  HWND top = GetAncestor(named, GA_ROOT);
+  return top ? top : named;
+}
+
+}  // namespace
+
 DialogSkeleton::~DialogSkeleton() {
   if (host_) EnableWindow(host_, TRUE);
 }
 
 bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, const char* host_window,
                           int32_t font_points) {
-  HWND host = reinterpret_cast<HWND>(intptr_t(parse_integer(host_window)));
+  HWND host = host_window_named(host_window);
   // On the host's monitor, where the person is looking, at that monitor's density.
   set_layout_density(density_near(host));
   window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN, nullptr, host));
   if (!window_) return false;
   // A host window that was disabled already (the host's own modal window
   // did it) is not ours to enable at the end.
-  if (host && IsWindow(host) && !EnableWindow(host, FALSE)) host_ = host;
+  if (host && !EnableWindow(host, FALSE)) host_ = host;
   set_window_topmost(0, 1);
   if (font_points > 0 && load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
   return begin_gadget_list(window_handle(0)) != nullptr;

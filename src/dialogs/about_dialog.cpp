@@ -80,6 +80,12 @@ void open_address(const char* prefix, const char* address) {
   while (length && (address[length - 1] == ' ' || address[length - 1] == '\t')) --length;
   if (!prefix) prefix = starts_with_scheme(address) ? "" : "http://";
   size_t prefix_length = strlen(prefix);
+  // The shell writes the address into its handler's command line in a
+  // buffer of 1,024 characters, and Wine's runs past it (taking the host
+  // down) when they do not fit: a longer address is not opened, like one
+  // the shell cannot open. A product's page is far shorter.
+  constexpr size_t LONGEST_ADDRESS = 800;
+  if (prefix_length + length > LONGEST_ADDRESS) return;
   auto* target = static_cast<char*>(general_alloc(prefix_length + length + 1));
   if (!target) return;
   memcpy(target, prefix, prefix_length);

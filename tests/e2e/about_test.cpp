@@ -218,6 +218,10 @@ TEST_F(About, PicturesGoodAndBad) {
       {"vantrel_lying.bmp", bitmap_file(4, 4, 30000, 30000), 0},
       {"vantrel_rle8.bmp", rle8_file(6), 1},
       {"vantrel_rle8_lying.bmp", rle8_file(0x10000000), 0},
+      {"vantrel_text.ico", {'n', 'o', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}, 0},
+      // An icon directory whose one image lies far outside the file, and one that claims 65,535 images.
+      {"vantrel_lying.ico", {0, 0, 1, 0, 1, 0, 48, 48, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0xFF, 0xFF, 0xFF}, 0},
+      {"vantrel_many.ico", {0, 0, 1, 0, 0xFF, 0xFF}, 0},
   };
   for (const Case& c : cases) {
     std::string path = temp_path(c.name);
@@ -375,4 +379,47 @@ TEST_F(About, AWebAddressNeverRunsAProgram) {
   }
   DeleteFileA(lookalike.c_str());
   DeleteFileA(record_path().c_str());
+}
+
+// Addresses no one should pass still reach the shell's handler for their
+// kind, each once, and never run a program: quotes, blanks, "&", a program
+// line, and the longest address the library hands on (800 characters).
+// Longer ones go nowhere, and the button still answers.
+TEST_F(About, OddAddressesReachTheShellOnce) {
+  register_recorder();
+  const std::string longest = "https://example.org/" + std::string(800 - 20 - 7, 'a');  // "mailto:" too
+  const std::string cases[] = {
+      "\"https://example.org/quoted\"", "https://example.org/a b c", "https://example.org/?a=1&b=2&&c",
+      "cmd.exe /c echo hello", "\"C:\\windows\\notepad.exe\" & calc.exe", longest,
+  };
+  for (const std::string& address : cases) {
+    for (int button : {WEB, EMAIL}) {
+      SCOPED_TRACE(address.substr(0, 60) + (button == WEB ? " (web)" : " (mail)"));
+      DeleteFileA(record_path().c_str());
+      const char* web = button == WEB ? address.c_str() : "";
+      const char* mail = button == EMAIL ? address.c_str() : "";
+      EXPECT_EQ(run("", web, mail, [&](Dialog& d) { click_gadget(d, button); }), button == WEB ? "Web" : "Email");
+      ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << "nothing reached the shell";
+      Sleep(300);
+      std::string lines = recorded();
+      EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines.substr(0, 200);
+      EXPECT_EQ(lines.find("started|"), std::string::npos) << "a program named by the address ran";
+    }
+  }
+  DeleteFileA(record_path().c_str());
+}
+
+TEST_F(About, AnAddressTooLongForTheShellGoesNowhere) {
+  register_recorder();
+  for (size_t length : {801, 10000}) {
+  const std::string too_long = "https://example.org/" + std::string(length - 20, 'a');
+  for (int button : {WEB, EMAIL}) {
+    DeleteFileA(record_path().c_str());
+    const char* web = button == WEB ? too_long.c_str() : "";
+    const char* mail = button == EMAIL ? too_long.c_str() : "";
+    EXPECT_EQ(run("", web, mail, [&](Dialog& d) { click_gadget(d, button); }), button == WEB ? "Web" : "Email");
+    Sleep(1000);
+    EXPECT_EQ(recorded(), "");
+  }
+  }
 }

@@ -333,6 +333,13 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
         DIALOG_TIMEOUT_MS);
     if (!appeared) {
       ADD_FAILURE() << "no dialog appeared";
+      // A dialog that did come, too late or unseen, must not hold the test.
+      while (!wait_until([&] { return returned.load(); }, 1000)) {
+        if (HWND w = current_dialog()) {
+          PostMessageA(w, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, 2)));
+          PostMessageA(w, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, 4)));
+        }
+      }
       return;
     }
     settle(dialog);

@@ -61,9 +61,12 @@ __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
   if (place >= fetched_from_ && place < fetched_to_) return;
   int32_t end = place + RUN < data_rows() ? place + RUN : data_rows();
   for (int32_t at = place; at < end; ++at) {
-    const char* text = cells_[first_cell_[order_[at] + 1]];  // a prefetch does not fault, whatever it is given
-    __builtin_prefetch(text);
-    __builtin_prefetch(text + 32);
+    // A prefetch does not fault, whatever it is given: a row without cells
+    // gives the null of the next free slot, and its address is counted as a
+    // number rather than moved as a pointer.
+    auto text = reinterpret_cast<uintptr_t>(cells_[first_cell_[order_[at] + 1]]);
+    __builtin_prefetch(reinterpret_cast<const void*>(text));
+    __builtin_prefetch(reinterpret_cast<const void*>(text + 32));
   }
   fetched_from_ = place;
   fetched_to_ = end;

@@ -161,8 +161,20 @@ void get_editor_line(GadgetRecord* gadget, int32_t line, int32_t, int32_t p) {
     buffer_terminate();
     return;
   }
-  *reinterpret_cast<WORD*>(at) = WORD(size > 0xFFFF ? 0xFFFF : size);
-  int32_t count = int32_t(send(gadget, EM_GETLINE, WPARAM(line), reinterpret_cast<LPARAM>(at)));
+  int32_t count = 0;
+  if (size <= 0xFFFF) {
+    *reinterpret_cast<WORD*>(at) = WORD(size);
+    count = int32_t(send(gadget, EM_GETLINE, WPARAM(line), reinterpret_cast<LPARAM>(at)));
+  } else {
+    // EM_GETLINE's room is a 16-bit count: a longer line is read as the
+    // range of characters it spans, which the control ends with a zero.
+    LRESULT characters = send(gadget, EM_LINELENGTH, WPARAM(start));
+    TEXTRANGEA range = {{LONG(start), LONG(start + characters)}, at};
+    at[0] = 0;
+    send(gadget, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    at[size - 1] = 0;
+    count = int32_t(strlen(at));
+  }
   if (count < 0 || count > size) count = 0;
   if (count > 0 && at[count - 1] == '\r') --count;
   at[count] = 0;

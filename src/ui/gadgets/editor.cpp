@@ -155,7 +155,8 @@ void get_editor_line(GadgetRecord* gadget, int32_t line, int32_t, int32_t p) {
     return;
   }
   // The line length counts characters; the line arrives in ANSI bytes.
-  int32_t size = int32_t(send(gadget, EM_LINELENGTH, WPARAM(start))) * ansi_character_bytes() + 3;
+  LRESULT characters = send(gadget, EM_LINELENGTH, WPARAM(start));
+  int32_t size = int32_t(characters) * ansi_character_bytes() + 3;
   char* at = buffer_reserve(size, p);
   if (!at) {
     buffer_terminate();
@@ -168,7 +169,6 @@ void get_editor_line(GadgetRecord* gadget, int32_t line, int32_t, int32_t p) {
   } else {
     // EM_GETLINE's room is a 16-bit count: a longer line is read as the
     // range of characters it spans, which the control ends with a zero.
-    LRESULT characters = send(gadget, EM_LINELENGTH, WPARAM(start));
     TEXTRANGEA range = {{LONG(start), LONG(start + characters)}, at};
     at[0] = 0;
     send(gadget, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));

@@ -184,8 +184,11 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
   // After the warm-up (the first two samples: fonts, classes, images and the
   // controls' own caches made once), handles and GDI objects come back to
   // the same count, but for what the platform's calendar leaves (measured
-  // above) and a dozen GDI objects the platform makes and frees on its own
-  // time (cached device contexts, caret bitmaps); the heaps may settle by up
+  // above) and up to 32 GDI objects the platform makes and frees on its own
+  // time (cached device contexts, caret bitmaps: 13 at once were seen), far
+  // under the 100 per sample that one object left per call would add, and
+  // under the 114 by the last sample of one dialog leaking one per call of
+  // its own; the heaps may settle by up
   // to 256 KB more. The windows counted are those of the dialog still open at
   // the sample (it stays until the next call) and the library's hidden ones:
   // never more than 30, where a window left per call would make hundreds.
@@ -196,7 +199,7 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
     const Sample& s = samples[i];
     int calendar_calls = s.calendars - warm.calendars;
     EXPECT_LE(s.handles, warm.handles + 2) << "kernel handles grew by call " << s.calls;
-    EXPECT_LE(s.gdi_objects, warm.gdi_objects + calendar_calls * calendar_growth + 12)
+    EXPECT_LE(s.gdi_objects, warm.gdi_objects + calendar_calls * calendar_growth + 32)
         << "GDI objects grew by call " << s.calls;
     EXPECT_LE(s.windows, 30) << "windows grew by call " << s.calls;
     EXPECT_LE(s.private_bytes, warm.private_bytes + 256 * 1024) << "private memory grew by call " << s.calls;

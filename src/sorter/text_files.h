@@ -39,9 +39,14 @@ int32_t sorter_export_to_file(int32_t gadget, const char* file_name);
 // A row (in the list's present order) as its owner keeps it: each of its
 // first `columns` cells followed by a tab, at p.
 using RowReader = const char* (*)(const void* owner, int32_t row, int32_t columns, int32_t p);
+// A row written straight into the export's buffer: its line without the
+// line end, at most `room` bytes at `at`. The count written, or -1 when the
+// row needs more room or holds a line break: it is then read with the reader.
+using RowWriter = int32_t (*)(const void* owner, int32_t row, int32_t columns, char* at, int32_t room);
 // The export with the rows read from their owner's copy instead of the
-// list: the same file, without a message per cell.
-int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner);
+// list: the same file, without a message per cell. The writer may be null.
+int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader read_row, const void* owner,
+                            RowWriter write_row = nullptr);
 // The text as lines each ended by CR LF, as reading it line by line finds
 // them (CR LF, LF CR, a lone CR or LF end a line). False when a write fell short.
 bool write_text_lines(FileRecord* file, const char* text, size_t length);

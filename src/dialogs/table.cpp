@@ -16,22 +16,23 @@ Table::Table(StringVar text) : text_(text) {
   cells_ = static_cast<char**>(general_alloc_array(cell_room, sizeof(char*)));
   first_cell_ = static_cast<int32_t*>(general_alloc_array(size_t(row_count) + 1, sizeof(int32_t)));
   order_ = static_cast<int32_t*>(general_alloc_array(size_t(row_count) + 1, sizeof(int32_t)));
-  if (!cells_ || !first_cell_ || !order_) return;
+  spans_ = static_cast<RowSpan*>(general_alloc_array(size_t(row_count) + 1, sizeof(RowSpan)));
+  if (!cells_ || !first_cell_ || !order_ || !spans_) return;
   int32_t cell = 0;
   char* field = data;
+  const char* piece_end = data;
   for (char* c = data; *c; ++c) {
     if (*c == '\r') {
       carriage_returns_ = true;
-    } else if (*c == ';') {
+    } else if (*c == ';' || (*c == '\n' && rows_ > 0)) {  // a header cell is a title whole
       *c = 0;
       cells_[cell++] = field;
       field = c + 1;
-    } else if (*c == '\n' && rows_ > 0) {
-      *c = 0;  // a piece of a data cell; a header cell is a title whole
-      cells_[cell++] = field;
-      field = c + 1;
+      piece_end = c;
     } else if (*c == '|') {
       *c = 0;
+      int32_t pieces = cell - first_cell_[rows_];
+      if (pieces) spans_[rows_] = {cells_[first_cell_[rows_]], int32_t(piece_end - cells_[first_cell_[rows_]]), pieces};
       first_cell_[++rows_] = cell;  // text after the row's last ";" is dropped
       field = c + 1;
     }
@@ -45,6 +46,7 @@ Table::~Table() {
   general_free(cells_);
   general_free(first_cell_);
   general_free(order_);
+  general_free(spans_);
   string_free(text_);
 }
 
@@ -73,7 +75,7 @@ __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
     return;
   }
   int32_t end = place + FETCH_RUN < data_rows() ? place + FETCH_RUN : data_rows();
-  for (int32_t at = place; at < end; ++at) run_text_[at - place] = cells_[first_cell_[order_[at] + 1]];
+  for (int32_t at = place; at < end; ++at) run_text_[at - place] = spans_[order_[at] + 1].text;
   for (int32_t at = place; at < end && at <= place + LEAD; ++at) prefetch(run_text_[at - place]);
   fetched_from_ = place;
   fetched_to_ = end;
@@ -126,14 +128,16 @@ int32_t Table::write_export_line(int32_t place, int32_t columns, char* at, int32
   int32_t row = order_[place] + 1;
   char* out = write_decimal(uint32_t(row), at);
   *out++ = '\t';  // the row number's column
-  int32_t wanted = columns - 1, pieces = cell_count(row);
-  int32_t used = pieces < wanted ? pieces : wanted;
-  const char* first = used > 0 ? cell(row, 0) : nullptr;
-  const char* last = used > 0 ? cell(row, used - 1) : nullptr;
-  size_t length = used == 0 ? 0 : size_t((used < pieces ? cell(row, used) - 1 : last + strlen(last)) - first);
+  const RowSpan& span = spans_[row];
+  int32_t wanted = columns - 1, used = span.pieces < wanted ? span.pieces : wanted;
+  // A row with more pieces than the line takes ends its run early.
+  size_t length = used == 0                 ? 0
+                  : used < span.pieces ? size_t(cell(row, used) - 1 - span.text)
+                                       : size_t(span.length);
   if (length + size_t(wanted) > size_t(at + room - out)) return -1;
-  if (length) memcpy(out, first, length);
-  for (int32_t piece = 1; piece < used; ++piece) out[cell(row, piece) - 1 - first] = '\t';
+  if (length) memcpy(out, span.text, length);
+  for (size_t i = 0; i < length; ++i)
+    if (!out[i]) out[i] = '\t';
   out += length;
   for (int32_t column = used > 0 ? used - 1 : 0; column < wanted; ++column) *out++ = '\t';
   return int32_t(out - at);

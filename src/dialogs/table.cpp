@@ -135,9 +135,7 @@ int32_t Table::write_export_line(int32_t place, int32_t columns, char* at, int32
                   : used < span.pieces ? size_t(cell(row, used) - 1 - span.text)
                                        : size_t(span.length);
   if (length + size_t(wanted) > size_t(at + room - out)) return -1;
-  if (length) memcpy(out, span.text, length);
-  for (size_t i = 0; i < length; ++i)
-    if (!out[i]) out[i] = '\t';
+  for (size_t i = 0; i < length; ++i) out[i] = span.text[i] ? span.text[i] : '\t';
   out += length;
   for (int32_t column = used > 0 ? used - 1 : 0; column < wanted; ++column) *out++ = '\t';
   return int32_t(out - at);

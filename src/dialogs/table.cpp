@@ -65,9 +65,9 @@ const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const 
 __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
   constexpr int32_t LEAD = 8;
   auto prefetch = [](const char* text) {
-    // A prefetch does not fault, whatever it is given: a row without cells
-    // gives the null of the next free slot, and its address is counted as a
-    // number rather than moved as a pointer.
+    // A prefetch does not fault, whatever it is given: a row without pieces
+    // has a null text, and its address is counted as a number rather than
+    // moved as a pointer.
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(text)));
   };
   if (place >= fetched_from_ && place < fetched_to_) {

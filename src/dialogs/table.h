@@ -46,7 +46,6 @@ class Table {
 
  private:
   void fetch_run(int32_t place) const;
-  void prefetch_ahead(int32_t place) const;
 
   StringVar text_ = nullptr;
   char** cells_ = nullptr;         // every cell (piece) of every row, in order

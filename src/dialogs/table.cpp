@@ -3,24 +3,25 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
-#include "runtime/string_functions.h"
 
 namespace vantrel {
 
 Table::Table(StringVar text) : text_(text) {
   static char no_table[1] = "";
   char* data = text_ ? text_ : no_table;
-  int32_t row_count = count_occurrences(data, "|");
-  // Every ";" ends a cell and every line feed a piece: room for both.
-  size_t cell_room = size_t(count_occurrences(data, ";")) + size_t(count_occurrences(data, "\n")) + 1;
+  // Every "|" ends a row, and every ";" a cell and every line feed a piece:
+  // room for all of them, counted in one pass.
+  size_t row_count = 0, cell_room = 1;
+  for (const char* c = data; *c; ++c) {
+    row_count += *c == '|';
+    cell_room += *c == ';' || *c == '\n';
+  }
   cells_ = static_cast<char**>(general_alloc_array(cell_room, sizeof(char*)));
-  first_cell_ = static_cast<int32_t*>(general_alloc_array(size_t(row_count) + 1, sizeof(int32_t)));
-  order_ = static_cast<int32_t*>(general_alloc_array(size_t(row_count) + 1, sizeof(int32_t)));
-  spans_ = static_cast<RowSpan*>(general_alloc_array(size_t(row_count) + 1, sizeof(RowSpan)));
-  if (!cells_ || !first_cell_ || !order_ || !spans_) return;
+  first_cell_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
+  order_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
+  if (!cells_ || !first_cell_ || !order_) return;
   int32_t cell = 0;
   char* field = data;
-  const char* piece_end = data;
   for (char* c = data; *c; ++c) {
     if (*c == '\r') {
       carriage_returns_ = true;
@@ -28,11 +29,8 @@ Table::Table(StringVar text) : text_(text) {
       *c = 0;
       cells_[cell++] = field;
       field = c + 1;
-      piece_end = c;
     } else if (*c == '|') {
       *c = 0;
-      int32_t pieces = cell - first_cell_[rows_];
-      if (pieces) spans_[rows_] = {cells_[first_cell_[rows_]], int32_t(piece_end - cells_[first_cell_[rows_]]), pieces};
       first_cell_[++rows_] = cell;  // text after the row's last ";" is dropped
       field = c + 1;
     }
@@ -46,7 +44,6 @@ Table::~Table() {
   general_free(cells_);
   general_free(first_cell_);
   general_free(order_);
-  general_free(spans_);
   string_free(text_);
 }
 
@@ -65,9 +62,9 @@ const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const 
 __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
   constexpr int32_t LEAD = 8;
   auto prefetch = [](const char* text) {
-    // A prefetch does not fault, whatever it is given: a row without pieces
-    // has a null text, and its address is counted as a number rather than
-    // moved as a pointer.
+    // A prefetch does not fault, whatever it is given: a row without cells
+    // gives the null of the next free slot, and its address is counted as a
+    // number rather than moved as a pointer.
     __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(text)));
   };
   if (place >= fetched_from_ && place < fetched_to_) {
@@ -75,7 +72,7 @@ __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
     return;
   }
   int32_t end = place + FETCH_RUN < data_rows() ? place + FETCH_RUN : data_rows();
-  for (int32_t at = place; at < end; ++at) run_text_[at - place] = spans_[order_[at] + 1].text;
+  for (int32_t at = place; at < end; ++at) run_text_[at - place] = cells_[first_cell_[order_[at] + 1]];
   for (int32_t at = place; at < end && at <= place + LEAD; ++at) prefetch(run_text_[at - place]);
   fetched_from_ = place;
   fetched_to_ = end;
@@ -120,7 +117,8 @@ char* write_decimal(uint32_t value, char* at) {
 }  // namespace
 
 // A row's pieces lie side by side in the text, each ended by a zero: the
-// ones the line takes are copied as one run, their zeros made tabs.
+// ones the line takes are copied as one run, each zero made the tab after
+// its piece.
 int32_t Table::write_export_line(int32_t place, int32_t columns, char* at, int32_t room) const {
   if (place < 0 || place >= data_rows() || room < 12 || carriage_returns_) return -1;
   if (columns <= 0) return 0;
@@ -128,16 +126,22 @@ int32_t Table::write_export_line(int32_t place, int32_t columns, char* at, int32
   int32_t row = order_[place] + 1;
   char* out = write_decimal(uint32_t(row), at);
   *out++ = '\t';  // the row number's column
-  const RowSpan& span = spans_[row];
-  int32_t wanted = columns - 1, used = span.pieces < wanted ? span.pieces : wanted;
-  // A row with more pieces than the line takes ends its run early.
-  size_t length = used == 0                 ? 0
-                  : used < span.pieces ? size_t(cell(row, used) - 1 - span.text)
-                                       : size_t(span.length);
-  if (length + size_t(wanted) > size_t(at + room - out)) return -1;
-  for (size_t i = 0; i < length; ++i) out[i] = span.text[i] ? span.text[i] : '\t';
-  out += length;
-  for (int32_t column = used > 0 ? used - 1 : 0; column < wanted; ++column) *out++ = '\t';
+  int32_t wanted = columns - 1, pieces = cell_count(row);
+  int32_t used = pieces < wanted ? pieces : wanted;
+  // Room for the pieces and their tabs, with the missing pieces' tabs kept back.
+  int64_t free_bytes = int64_t(room) - (out - at) - (wanted - used);
+  const char* c = used > 0 ? cell(row, 0) : nullptr;
+  for (int32_t ends = used; ends > 0; ++c, --free_bytes) {
+    if (free_bytes <= 0) return -1;
+    char byte = *c;
+    if (!byte) {
+      byte = '\t';
+      --ends;
+    }
+    *out++ = byte;
+  }
+  if (free_bytes < 0) return -1;
+  for (int32_t missing = used; missing < wanted; ++missing) *out++ = '\t';
   return int32_t(out - at);
 }
 

@@ -51,13 +51,6 @@ class Table {
   char** cells_ = nullptr;         // every cell (piece) of every row, in order
   int32_t* first_cell_ = nullptr;  // per row, its first cell's index; one more entry ends the last row
   int32_t* order_ = nullptr;
-  // Per row, its pieces as one run in the text (their ends zeros) and how many.
-  struct RowSpan {
-    const char* text;
-    int32_t length;
-    int32_t pieces;
-  };
-  RowSpan* spans_ = nullptr;
   int32_t rows_ = 0;
   bool complete_ = false;
   bool carriage_returns_ = false;  // anywhere in the text

@@ -57,8 +57,8 @@ const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const 
 // lie all over the text. Where the rows of a run of places lie is looked up
 // in one tight loop, so that the processor has many of those reads under
 // way at once; each row's text is then fetched a few places before it is
-// written. (A batch of prefetches for a whole run outruns the processor's
-// queue for them, and most would be dropped.)
+// written. (Prefetching the texts of a whole run at once gained nothing
+// here: the first rows of the run came before their texts.)
 __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
   constexpr int32_t LEAD = 8;
   auto prefetch = [](const char* text) {

@@ -154,7 +154,6 @@ bool write_straight(LineWriter* lines, RowWriter write_row, const void* owner, i
 
 // The titles joined by tabs, then per row each cell followed by a tab; CR LF
 // after every line. False for a list without rows.
-
 template <typename Sink>
 bool render_rows(int32_t gadget, RowReader read_row, const void* owner, Sink* sink, RowWriter write_row = nullptr) {
   int32_t rows = count_gadget_items(gadget);

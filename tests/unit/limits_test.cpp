@@ -129,13 +129,7 @@ class StackLimits : public Limits {
     add_gadget_column(LIST, 1, "Second", 100);
     list = gadget_handle(LIST);
   }
-  void click_header(int32_t column) {
-    NMLISTVIEW click = {};
-    click.hdr.hwndFrom = list;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iSubItem = column;
-    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
-  }
+  void click_header(int32_t column) { click_list_header(window, list, column); }
   // The header's own title, read whole.
   std::string title(int32_t column) {
     std::string text(8192, '\0');

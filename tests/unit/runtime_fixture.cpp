@@ -1,5 +1,7 @@
 #include "runtime_fixture.h"
 
+#include <commctrl.h>
+
 void RuntimeTest::SetUp() { ASSERT_TRUE(vantrel::start_library(GetModuleHandleA(nullptr))); }
 
 void RuntimeTest::TearDown() {
@@ -11,6 +13,14 @@ std::string RuntimeTest::take(int32_t start) {
   std::string text(vantrel::buffer_address_at(start));
   vantrel::set_buffer_position(start);
   return text;
+}
+
+void click_list_header(HWND window, HWND list, int32_t column) {
+  NMLISTVIEW click = {};
+  click.hdr.hwndFrom = list;
+  click.hdr.code = LVN_COLUMNCLICK;
+  click.iSubItem = column;
+  SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
 }
 
 std::string temp_path(const char* name) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,9 @@
 
 // A file of that name in the temporary folder.
 std::string temp_path(const char* name);
+
+// A click on column `column`'s header of `list`, as the list tells `window`.
+void click_list_header(HWND window, HWND list, int32_t column);
 
 // Every test gets a freshly started runtime, stopped again afterwards.
 class RuntimeTest : public ::testing::Test {

@@ -116,13 +116,7 @@ class Sorter : public RuntimeTest {
     for (int32_t row = 0; row < count_gadget_items(3); ++row)
       ASSERT_EQ(ops->get_item_data(find_gadget(3), row), row) << "row " << row;
   }
-  void click_header(int32_t c) {
-    NMLISTVIEW click = {};
-    click.hdr.hwndFrom = list;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iSubItem = c;
-    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
-  }
+  void click_header(int32_t c) { click_list_header(window, list, c); }
   HWND window = nullptr;
   HWND list = nullptr;
 };

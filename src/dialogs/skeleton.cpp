@@ -1,6 +1,7 @@
 #include "dialogs/skeleton.h"
 
 #include "runtime/string_functions.h"
+#include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/graphics/fonts.h"
@@ -31,10 +32,17 @@ HWND host_window_named(const char* text) {
   return top ? top : named;
 }
 
+// The host's window hears of it at once (WM_ENABLE, a lost focus): its
+// code runs in its own context.
+bool enable_host(HWND host, bool enable) {
+  HostContextScope host_context;
+  return EnableWindow(host, enable) != FALSE;
+}
+
 }  // namespace
 
 DialogSkeleton::~DialogSkeleton() {
-  if (host_) EnableWindow(host_, TRUE);
+  if (host_) enable_host(host_, true);
 }
 
 bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, const char* host_window,
@@ -46,7 +54,7 @@ bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, cons
   if (!window_) return false;
   // A host window that was disabled already (the host's own modal window
   // did it) is not ours to enable at the end.
-  if (host && !EnableWindow(host, FALSE)) host_ = host;
+  if (host && !enable_host(host, false)) host_ = host;
   set_window_topmost(0, 1);
   if (font_points > 0 && load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
   return begin_gadget_list(window_handle(0)) != nullptr;

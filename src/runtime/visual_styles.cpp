@@ -7,6 +7,9 @@ namespace {
 
 constexpr WORD LIBRARY_MANIFEST = 2;  // the resource number a library's own manifest has
 HANDLE context = INVALID_HANDLE_VALUE;
+// Scopes nest with the calls (a host's timer may call again while a dialog
+// waits); only the thread that owns the runtime ever makes one.
+VisualStylesScope* innermost = nullptr;
 
 }  // namespace
 
@@ -27,12 +30,31 @@ void stop_visual_styles() {
   context = INVALID_HANDLE_VALUE;
 }
 
-VisualStylesScope::VisualStylesScope() {
-  if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
+VisualStylesScope::VisualStylesScope() : outer_(innermost) {
+  step_back();
+  innermost = this;
 }
 
 VisualStylesScope::~VisualStylesScope() {
+  innermost = outer_;
+  step_aside();
+}
+
+void VisualStylesScope::step_aside() {
   if (active_) DeactivateActCtx(0, cookie_);
+  active_ = false;
+}
+
+void VisualStylesScope::step_back() {
+  if (!active_ && context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
+}
+
+HostContextScope::HostContextScope() : aside_(innermost && innermost->active_ ? innermost : nullptr) {
+  if (aside_) aside_->step_aside();
+}
+
+HostContextScope::~HostContextScope() {
+  if (aside_) aside_->step_back();
 }
 
 }  // namespace vantrel

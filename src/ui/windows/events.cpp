@@ -4,6 +4,7 @@
 
 #include "runtime/heaps.h"
 #include "runtime/object_table.h"
+#include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/windows/sizing.h"
 #include "ui/windows/windows.h"
@@ -75,12 +76,32 @@ int32_t toolkit_window_number(HWND window) {
 }
 
 // Fetches the next message as the timeout asks; false when none came.
+// Messages that other threads send are handled while it waits: they run
+// in the host's context.
 bool next_message(int32_t timeout, MSG* message) {
+  HostContextScope host_context;
   if (timeout == -1) return GetMessageA(message, nullptr, 0, 0) != -1;
   if (PeekMessageA(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return true;
   if (timeout == 0) return false;
   if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(timeout), QS_ALLINPUT) == WAIT_TIMEOUT) return false;
   return PeekMessageA(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != 0;
+}
+
+void translate_and_dispatch(const MSG& message) {
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+// A message for a toolkit window is handled in the library's context (its
+// controls may make windows of their own then); anything else (the host's
+// windows, thread messages, timer callbacks) in the host's.
+void dispatch(const MSG& message) {
+  if (message.hwnd && toolkit_window_number(message.hwnd) != -1) {
+    translate_and_dispatch(message);
+    return;
+  }
+  HostContextScope host_context;
+  translate_and_dispatch(message);
 }
 
 LRESULT handle_command(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -210,12 +231,10 @@ int32_t wait_event(int32_t timeout) {
     keep_quit(message);
     return WM_QUIT;
   }
+  // Only a toolkit window has accelerators; they go to it.
   HWND active = GetActiveWindow();
   HACCEL accelerators = window_accelerators(active);
-  if (!accelerators || !TranslateAcceleratorA(active, accelerators, &message)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+  if (!accelerators || !TranslateAcceleratorA(active, accelerators, &message)) dispatch(message);
   if (state->pending) {
     int32_t code = state->pending;
     state->pending = 0;
@@ -256,8 +275,7 @@ void flush_messages() {
       keep_quit(message);
       continue;
     }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    dispatch(message);
   }
   state->pending = 0;
 }

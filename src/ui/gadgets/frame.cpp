@@ -9,8 +9,6 @@ namespace {
 constexpr DWORD GROUP_BOX_STYLE = 0x50020007;    // child, visible, group, group box
 constexpr DWORD EDGED_FRAME_STYLE = 0x54020001;  // child, visible, clip siblings, group, centred
 
-WNDPROC static_procedure = nullptr;  // the class procedure of "Static" that frames pass messages to
-
 LRESULT CALLBACK frame_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_PAINT) {
     // Nothing is drawn, but the whole area counts as painted. An empty
@@ -21,7 +19,7 @@ LRESULT CALLBACK frame_procedure(HWND window, UINT message, WPARAM wparam, LPARA
     EndPaint(window, &paint);
     return 0;
   }
-  return CallWindowProcA(static_procedure, window, message, wparam, lparam);
+  return call_static_procedure(window, message, wparam, lparam);
 }
 
 // The frame paints nothing inside, so whatever lay under its old and new
@@ -54,12 +52,8 @@ intptr_t create_frame_gadget(int32_t number, int32_t x, int32_t y, int32_t width
     if (type == FRAME_SUNKEN) ex_style = WS_EX_CLIENTEDGE;
     else if (type == FRAME_THIN) ex_style = WS_EX_STATICEDGE;
     else style |= WS_BORDER;  // flat
-    control = create_gadget_control(ex_style, "Static", nullptr, style, x, y, width, height);
-    if (control) {
-      auto replaced = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_procedure)));
-      if (!static_procedure) static_procedure = replaced;
-    }
+    control = create_static_control(ex_style, nullptr, style, x, y, width, height);
+    if (control) SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_procedure));
   }
   return adopt_gadget_control(number, control, &frame_operations);
 }

@@ -126,6 +126,12 @@ HFONT gadget_list_font();
 // and identifier -1, then registered under `number`.
 HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t control_id = -1);
+// A "Static" control made as create_gadget_control makes one, but from the
+// host's classes (platform.cpp says why); and its class's own procedure,
+// for a kind that has taken over some of its messages.
+HWND create_static_control(DWORD ex_style, const char* text, DWORD style, int32_t x, int32_t y, int32_t width,
+                           int32_t height);
+LRESULT call_static_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 // Gives a freshly made control its gadget number (replacing the gadget that
 // held it); `prepare` sets the kind's own words before registration. The
 // control is destroyed when no record can be had; a control whose window is

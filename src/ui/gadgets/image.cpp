@@ -19,7 +19,6 @@ enum ImageEvent : int32_t {
 // Shared by every image gadget, read on the first creation.
 struct ImageKindState {
   int drag_x, drag_y;  // how far the mouse may move with the button down before a drag starts
-  WNDPROC static_procedure;
   // A right double click is followed by a right button release that must
   // not count as a click of its own.
   bool right_double_click_seen;
@@ -102,7 +101,7 @@ void test_drag(GadgetRecord* gadget, HWND control, LPARAM point) {
 
 LRESULT CALLBACK image_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
   GadgetRecord* gadget = image_gadget_of(control);
-  if (!gadget) return CallWindowProcA(kind_state.static_procedure, control, message, wparam, lparam);
+  if (!gadget) return call_static_procedure(control, message, wparam, lparam);
   ImageWords& words = words_of(gadget);
   switch (message) {
     case STM_SETIMAGE:
@@ -154,7 +153,7 @@ LRESULT CALLBACK image_procedure(HWND control, UINT message, WPARAM wparam, LPAR
     default:
       break;
   }
-  return CallWindowProcA(kind_state.static_procedure, control, message, wparam, lparam);
+  return call_static_procedure(control, message, wparam, lparam);
 }
 
 int32_t get_image_state(GadgetRecord* gadget) {
@@ -178,12 +177,10 @@ constexpr GadgetOperations image_operations = [] {
 
 intptr_t create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, HANDLE image,
                              DWORD ex_style) {
-  HWND control = create_gadget_control(ex_style, "STATIC", nullptr, IMAGE_STYLE, x, y, width, height);
+  HWND control = create_static_control(ex_style, nullptr, IMAGE_STYLE, x, y, width, height);
   if (!control) return 0;
-  auto replaced = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(image_procedure)));
-  if (!kind_state.static_procedure) {
-    kind_state.static_procedure = replaced;
+  SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(image_procedure));
+  if (!kind_state.drag_x) {
     kind_state.drag_x = GetSystemMetrics(SM_CXDRAG);
     kind_state.drag_y = GetSystemMetrics(SM_CYDRAG);
   }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
 
 namespace vantrel {
@@ -37,6 +38,23 @@ uint32_t comctl_version() {
 bool themes_active() {
   comctl_version();
   return themed;
+}
+
+// Static controls (text, pictures, edged frames) look the same from either
+// version of the controls, and version 6's static of some platforms keeps a
+// block per control once it is given a font and never frees it (Wine's, 24
+// bytes each: three or more per about box). They come from the host's
+// classes instead, so a kind cannot keep one class's procedure for all.
+HWND create_static_control(DWORD ex_style, const char* text, DWORD style, int32_t x, int32_t y, int32_t width,
+                           int32_t height) {
+  HostContextScope host_classes;
+  return create_gadget_control(ex_style, "Static", text, style, x, y, width, height);
+}
+
+LRESULT call_static_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
+  return procedure ? CallWindowProcA(procedure, control, message, wparam, lparam)
+                   : DefWindowProcA(control, message, wparam, lparam);
 }
 
 }  // namespace vantrel

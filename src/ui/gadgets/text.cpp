@@ -112,8 +112,7 @@ intptr_t create_text_gadget(int32_t number, int32_t x, int32_t y, int32_t width,
       (flags & TEXT_SCROLLS_WHEN_LONG) && !text_fits(text, scale_to_layout(width), scale_to_layout(height), flags);
   flags &= ~TEXT_SCROLLS_WHEN_LONG;
   HWND control = scrolls ? create_scrolling_text(text, ex_style, flags, x, y, width, height)
-                         : create_gadget_control(ex_style, "Static", text, flags | WS_CHILD | WS_VISIBLE | WS_GROUP, x,
-                                                 y, width, height);
+                         : create_static_control(ex_style, text, flags | WS_CHILD | WS_VISIBLE | WS_GROUP, x, y, width, height);
   return adopt_gadget_control(number, control, &text_operations, prepare_text);
 }
 

@@ -3,6 +3,7 @@
 // ended within the buffer, in the table's order and reversed; a line
 // written straight into room of any size is the export line or nothing.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "dialogs/table.h"
@@ -13,12 +14,34 @@ using fuzz::require;
 
 namespace {
 
-void check_cells(const Table& table, const char* begin, const char* end) {
+// The cells as a plain reading of the text finds them, row by row.
+std::vector<std::vector<std::string>> plain_cells(const std::string& text) {
+  std::vector<std::vector<std::string>> rows(1);
+  std::string piece;
+  for (char c : text) {
+    if (c == '|') {
+      rows.emplace_back();
+      piece.clear();  // text after the row's last ";" is no cell
+    } else if (c == ';' || (c == '\n' && rows.size() > 1)) {
+      rows.back().push_back(piece);
+      piece.clear();
+    } else {
+      piece += c;
+    }
+  }
+  rows.pop_back();  // text after the last "|" is no row
+  return rows;
+}
+
+void check_cells(const Table& table, const char* begin, const char* end, const std::string& text) {
+  std::vector<std::vector<std::string>> expected = plain_cells(text);
+  require(size_t(table.rows()) == expected.size());
   for (int32_t row = 0; row < table.rows(); ++row) {
-    require(table.cell_count(row) >= 0);
+    require(size_t(table.cell_count(row)) == expected[size_t(row)].size());
     for (int32_t column = 0; column < table.cell_count(row); ++column) {
       const char* cell = table.cell(row, column);
       require(cell >= begin && cell + strlen(cell) < end);
+      require(expected[size_t(row)][size_t(column)] == cell);
     }
   }
 }
@@ -69,10 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; i < length; ++i) rows += text[i] == '|';
   carriage_returns = length && memchr(text, '\r', length);
   const char* begin = text;
+  std::string original(text ? text : "");
   Table table(text);  // takes the text over
   require(table.complete());
   require(table.rows() == rows);
-  check_cells(table, begin, begin + length + 1);
+  check_cells(table, begin, begin + length + 1, original);
   check_shown(table, columns);
   std::reverse(table.order(), table.order() + table.data_rows());
   check_shown(table, table.header_cells() + 1);

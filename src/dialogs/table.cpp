@@ -1,50 +1,84 @@
 #include "dialogs/table.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "runtime/heaps.h"
 
 namespace vantrel {
 
+namespace {
+
+// How many of the text's first `length` bytes are `byte`, eight at a time.
+size_t count_byte(const char* text, size_t length, char byte) {
+  constexpr uint64_t ONES = 0x0101010101010101ull, LOWS = 0x7F7F7F7F7F7F7F7Full;
+  const uint64_t pattern = ONES * uint8_t(byte);
+  size_t count = 0, at = 0;
+  for (; at + 8 <= length; at += 8) {
+    uint64_t word;
+    memcpy(&word, text + at, 8);
+    uint64_t x = word ^ pattern;
+    uint64_t zero = ~(((x & LOWS) + LOWS) | x | LOWS);  // the high bit of exactly each zero byte of x
+    count += size_t(((zero >> 7) * ONES) >> 56);
+  }
+  for (; at < length; ++at) count += text[at] == byte;
+  return count;
+}
+
+// The bytes the split stops at; every other byte is passed over.
+constexpr struct SplitBytes {
+  bool stops[256] = {};
+  constexpr SplitBytes() {
+    for (unsigned char c : {'|', ';', '\n', '\r'}) stops[c] = true;
+  }
+} split_bytes;
+
+}  // namespace
+
 Table::Table(StringVar text) : text_(text) {
   static char no_table[1] = "";
   char* data = text_ ? text_ : no_table;
-  // Every "|" ends a row, and every ";" a cell and every line feed a piece:
-  // room for all of them, counted in one pass.
-  size_t row_count = 0, cell_room = 1;
-  for (const char* c = data; *c; ++c) {
-    row_count += *c == '|';
-    cell_room += *c == ';' || *c == '\n';
-  }
-  cells_ = static_cast<char**>(general_alloc_array(cell_room, sizeof(char*)));
-  first_cell_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
+  data_ = data;
+  size_t length = strlen(data);
+  size_t row_count = count_byte(data, length, '|');
+  row_start_ = static_cast<uint32_t*>(general_alloc_array(row_count + 1, sizeof(uint32_t)));
+  first_piece_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
   order_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
-  if (!cells_ || !first_cell_ || !order_) return;
-  int32_t cell = 0;
-  char* field = data;
-  for (char* c = data; *c; ++c) {
-    if (*c == '\r') {
+  if (!row_start_ || !first_piece_ || !order_) return;
+  // Every ";" ends a cell, and every line feed a piece of a data row's cell
+  // (a header cell is a title whole); every "|" ends a row, and the text
+  // after a row's last ";" is no cell.
+  int32_t pieces = 0;
+  for (size_t at = 0; at < length; ++at) {
+    char byte = data[at];
+    if (!split_bytes.stops[static_cast<unsigned char>(byte)]) continue;
+    if (byte == '\r') {
       carriage_returns_ = true;
-    } else if (*c == ';' || (*c == '\n' && rows_ > 0)) {  // a header cell is a title whole
-      *c = 0;
-      cells_[cell++] = field;
-      field = c + 1;
-    } else if (*c == '|') {
-      *c = 0;
-      first_cell_[++rows_] = cell;  // text after the row's last ";" is dropped
-      field = c + 1;
+    } else if (byte == ';' || (byte == '\n' && rows_ > 0)) {
+      data[at] = 0;
+      ++pieces;
+    } else if (byte == '|') {
+      data[at] = 0;
+      ++rows_;
+      first_piece_[rows_] = pieces;
+      row_start_[rows_] = uint32_t(at + 1);
     }
   }
-  // The pieces of a row's last cell after its last ";" belong to no cell.
   for (int32_t row = 0; row < data_rows(); ++row) order_[row] = row;
   complete_ = true;
 }
 
 Table::~Table() {
-  general_free(cells_);
-  general_free(first_cell_);
+  general_free(row_start_);
+  general_free(first_piece_);
   general_free(order_);
   string_free(text_);
+}
+
+const char* Table::cell(int32_t row, int32_t column) const {
+  const char* piece = data_ + row_start_[row];
+  for (; column > 0; --column) piece += strlen(piece) + 1;
+  return piece;
 }
 
 const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const {
@@ -61,18 +95,13 @@ const char* Table::shown_text(int32_t row, int32_t column, char* scratch) const 
 // here: the first rows of the run came before their texts.)
 __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
   constexpr int32_t LEAD = 8;
-  auto prefetch = [](const char* text) {
-    // A prefetch does not fault, whatever it is given: a row without cells
-    // gives the null of the next free slot, and its address is counted as a
-    // number rather than moved as a pointer.
-    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(text)));
-  };
+  auto prefetch = [](const char* text) { __builtin_prefetch(text); };
   if (place >= fetched_from_ && place < fetched_to_) {
     if (place + LEAD < fetched_to_) prefetch(run_text_[place + LEAD - fetched_from_]);
     return;
   }
   int32_t end = place + FETCH_RUN < data_rows() ? place + FETCH_RUN : data_rows();
-  for (int32_t at = place; at < end; ++at) run_text_[at - place] = cells_[first_cell_[order_[at] + 1]];
+  for (int32_t at = place; at < end; ++at) run_text_[at - place] = data_ + row_start_[order_[at] + 1];
   for (int32_t at = place; at < end && at <= place + LEAD; ++at) prefetch(run_text_[at - place]);
   fetched_from_ = place;
   fetched_to_ = end;
@@ -80,21 +109,26 @@ __attribute__((target("sse"))) void Table::fetch_run(int32_t place) const {
 
 const char* Table::export_line(int32_t place, int32_t columns, int32_t p) const {
   if (place >= 0) fetch_run(place);
-  int32_t row = place >= 0 && place < data_rows() ? order_[place] : -1;
-  size_t length = 12;
-  for (int32_t column = 1; row >= 0 && column < columns && column - 1 < cell_count(row + 1); ++column)
-    length += strlen(cell(row + 1, column - 1)) + 1;
-  length += size_t(columns > 0 ? columns : 0);
+  int32_t row = place >= 0 && place < data_rows() ? order_[place] + 1 : -1;
+  int32_t pieces = row >= 0 ? cell_count(row) : 0;
+  int32_t taken = columns - 1 < pieces ? columns - 1 : pieces;
+  // The row's first `taken` pieces lie side by side from its start.
+  const char* first = row >= 0 ? data_ + row_start_[row] : "";
+  const char* end = first;
+  for (int32_t piece = 0; piece < taken; ++piece) end += strlen(end) + 1;
+  size_t length = 12 + size_t(end - first) + size_t(columns > 0 ? columns : 0);
   char* at = buffer_reserve(int32_t(length), p);
   if (!at) return "";
-  char scratch[12];
-  for (int32_t column = 0; column < columns; ++column) {
-    const char* text = shown_text(row, column, scratch);
-    size_t n = strlen(text);
-    memcpy(at, text, n);
+  if (columns > 0) {
+    char scratch[12];
+    const char* number = row >= 0 ? decimal_text(uint32_t(row), scratch, 10) : "";
+    size_t n = strlen(number);
+    memcpy(at, number, n);
     at += n;
     *at++ = '\t';
   }
+  for (const char* c = first; c < end; ++c) *at++ = *c ? *c : '\t';
+  for (int32_t missing = taken; missing < columns - 1; ++missing) *at++ = '\t';
   *at = 0;
   return buffer_address_at(p);
 }
@@ -130,7 +164,7 @@ int32_t Table::write_export_line(int32_t place, int32_t columns, char* at, int32
   int32_t used = pieces < wanted ? pieces : wanted;
   // Room for the pieces and their tabs, with the missing pieces' tabs kept back.
   int64_t free_bytes = int64_t(room) - (out - at) - (wanted - used);
-  const char* c = used > 0 ? cell(row, 0) : nullptr;
+  const char* c = data_ + row_start_[row];
   for (int32_t ends = used; ends > 0; ++c, --free_bytes) {
     if (free_bytes <= 0) return -1;
     char byte = *c;

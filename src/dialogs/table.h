@@ -24,8 +24,10 @@ class Table {
   bool complete() const { return complete_; }
   int32_t rows() const { return rows_; }  // the header included
   int32_t data_rows() const { return rows_ > 1 ? rows_ - 1 : 0; }
-  int32_t cell_count(int32_t row) const { return first_cell_[row + 1] - first_cell_[row]; }
-  const char* cell(int32_t row, int32_t column) const { return cells_[first_cell_[row] + column]; }
+  int32_t cell_count(int32_t row) const { return first_piece_[row + 1] - first_piece_[row]; }
+  // A row's pieces lie one after another, each ended by a zero: a piece is
+  // found by passing the ones before it.
+  const char* cell(int32_t row, int32_t column) const;
   int32_t header_cells() const { return rows_ > 0 ? cell_count(0) : 0; }
 
   // What the list shows for data row `row` (from 0) in list column
@@ -48,8 +50,12 @@ class Table {
   void fetch_run(int32_t place) const;
 
   StringVar text_ = nullptr;
-  char** cells_ = nullptr;         // every cell (piece) of every row, in order
-  int32_t* first_cell_ = nullptr;  // per row, its first cell's index; one more entry ends the last row
+  const char* data_ = "";
+  // Per row, where its first piece starts in the text, and how many pieces
+  // the rows before it hold (one more entry ends the last row): 8 bytes a
+  // row, where a pointer per piece took 12 to 24.
+  uint32_t* row_start_ = nullptr;
+  int32_t* first_piece_ = nullptr;
   int32_t* order_ = nullptr;
   int32_t rows_ = 0;
   bool complete_ = false;

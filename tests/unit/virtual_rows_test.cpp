@@ -77,6 +77,7 @@ class VirtualRows : public RuntimeTest {
     auto* cells = new Cells(generated_rows(rows), &released);
     if (!create_virtual_list_icon_gadget(3, 5, 5, 390, 250, "Row", 0, 0x50000008, cells)) return nullptr;
     for (int c = 1; c <= 4; ++c) add_gadget_column(3, c, "c", 60);
+    show_list_icon_rows(3);
     return cells;
   }
   std::string item_text(int row, int column) {

@@ -62,7 +62,8 @@ intptr_t create_virtual_list_icon_gadget(int32_t number, int32_t x, int32_t y, i
                                          const char* title, int32_t title_width, uint32_t flags, RowSource* source);
 // The source of a list icon in that mode, or null.
 RowSource* list_icon_row_source(HWND list);
-// Shows the source's rows (after its count or order changed).
+// Shows the source's rows: a list made from a source is not shown until
+// then, so that its columns and rows go in without drawing for each.
 void show_list_icon_rows(int32_t number);
 
 // Typing in the list finds the first row, in the list's order, whose first

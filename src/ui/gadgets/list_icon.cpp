@@ -487,8 +487,10 @@ bool is_owner_data(HWND list) { return (GetWindowLongA(list, GWL_STYLE) & LVS_OW
 
 void read_defaults(HWND list);
 
-HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, DWORD extra_style) {
+HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, DWORD extra_style,
+                            bool visible) {
   DWORD style = flags | 0x50010041 | extra_style;
+  if (!visible) style &= ~DWORD(WS_VISIBLE);
   if (flags & LIST_ICON_MULTI_SELECT) style &= ~DWORD(LVS_SINGLESEL);
   else style |= LVS_SINGLESEL;
   DWORD extended = 0;

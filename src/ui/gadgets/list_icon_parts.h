@@ -16,8 +16,10 @@ ListIconWords& words_of(GadgetRecord* gadget);
 LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 int32_t row_count(GadgetRecord* gadget);
 bool is_owner_data(HWND list);
-// A report-list control for the flags (style bits and extended styles).
-HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, DWORD extra_style);
+// A report-list control for the flags (style bits and extended styles),
+// shown at once unless `visible` is false.
+HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags, DWORD extra_style,
+                            bool visible = true);
 void prepare_list_icon(GadgetRecord* gadget);
 void release_list_icon_common(GadgetRecord* gadget);
 

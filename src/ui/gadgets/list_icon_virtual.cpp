@@ -145,7 +145,9 @@ RowSource* list_icon_row_source(HWND list) {
 
 intptr_t create_virtual_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
                                          const char* title, int32_t title_width, uint32_t flags, RowSource* source) {
-  HWND control = source ? make_list_icon_control(x, y, width, height, flags, LVS_OWNERDATA) : nullptr;
+  // Unseen until its rows show: a visible list lays itself out and draws
+  // again for each column put in and for its row count (20 ms a time here).
+  HWND control = source ? make_list_icon_control(x, y, width, height, flags, LVS_OWNERDATA, false) : nullptr;
   if (control) SetPropA(control, ROWS_PROPERTY, source);
   intptr_t result = control ? adopt_gadget_control(number, control, &virtual_operations, prepare_list_icon) : 0;
   if (!result) {
@@ -155,7 +157,6 @@ intptr_t create_virtual_list_icon_gadget(int32_t number, int32_t x, int32_t y, i
     return 0;
   }
   add_list_icon_column(find_gadget(GetDlgCtrlID(control)), 0, title, title_width);
-  SendMessageA(control, LVM_SETITEMCOUNT, WPARAM(source->rows), LVSICF_NOINVALIDATEALL);
   return result;
 }
 
@@ -165,6 +166,7 @@ void show_list_icon_rows(int32_t number) {
   if (!source) return;
   send(gadget, LVM_SETITEMCOUNT, WPARAM(source->rows), LVSICF_NOSCROLL);
   InvalidateRect(gadget->handle, nullptr, FALSE);
+  if (!(GetWindowLongA(gadget->handle, GWL_STYLE) & WS_VISIBLE)) ShowWindow(gadget->handle, SW_SHOWNA);
 }
 
 }  // namespace vantrel

@@ -220,9 +220,20 @@ struct Remembered {
   int32_t selected_row = -1, focused_row = -1;
 };
 
+// The selected row's place. The platform searches row by row for it (12 ms
+// at a million rows), so a list with one selected row is asked its
+// selection mark first.
+int32_t selected_place(HWND list) {
+  auto count = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+  if (count == 0) return -1;
+  auto mark = int32_t(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
+  if (count == 1 && mark >= 0 && SendMessageA(list, LVM_GETITEMSTATE, WPARAM(mark), LVIS_SELECTED)) return mark;
+  return int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+}
+
 Remembered remember_rows(HWND list, const RowSource* source) {
   Remembered r;
-  auto selected = int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+  int32_t selected = selected_place(list);
   auto focused = int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
   if (selected >= 0 && selected < source->rows) r.selected_row = source->order[selected];
   if (focused >= 0 && focused < source->rows) r.focused_row = source->order[focused];

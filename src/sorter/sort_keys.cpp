@@ -102,7 +102,7 @@ void set_text_key(TextKey* key, const char* text, bool fold) {
 
 // Eight folded bytes at a time while both texts are ASCII: equal dates and
 // names that share their first bytes would otherwise each cost a call.
-int compare_text_keys(const TextKey& a, const TextKey& b, bool fold) {
+int compare_text_keys_whole(const TextKey& a, const TextKey& b, bool fold) {
   uint64_t x = a.prefix[0], y = b.prefix[0];
   for (int at = 0; ascii(x) && ascii(y);) {
     if (x != y) return x < y ? -1 : 1;

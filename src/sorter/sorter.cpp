@@ -190,7 +190,11 @@ void click_column(SortedList* record, HWND list, int32_t column) {
       if (record->last_list) clear_header_image(record->last_list, record->last_column);
     }
   }
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  // Only a list that holds its rows is kept from drawing while they move:
+  // one whose rows live in their owner's memory moves none, and taking up
+  // drawing again costs as much as drawing what it shows.
+  bool hold_drawing = !list_icon_row_source(list);
+  if (hold_drawing) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   context.list = list;
   if (!direction_given) context.direction = record->next_direction;
   if (!record->rows_numbered) {
@@ -203,7 +207,7 @@ void click_column(SortedList* record, HWND list, int32_t column) {
   record->next_direction = -context.direction;
   mark_column(record, list, column, context.direction);
   direction_given = false;
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  if (hold_drawing) SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
 

@@ -13,7 +13,7 @@
 namespace harness {
 namespace {
 
-constexpr DWORD DIALOG_TIMEOUT_MS = 10000;
+DWORD dialog_timeout_ms = 10000;
 
 void send_inputs(std::vector<INPUT>& inputs) {
   SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -97,6 +97,9 @@ std::vector<unsigned char> encode_png(int width, int height, const std::vector<u
 }
 
 }  // namespace
+
+PatientWaits::PatientWaits(DWORD timeout_ms) : before_(dialog_timeout_ms) { dialog_timeout_ms = timeout_ms; }
+PatientWaits::~PatientWaits() { dialog_timeout_ms = before_; }
 
 std::string beside_program(const char* file_name) {
   char path[MAX_PATH];
@@ -330,7 +333,7 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
           dialog.window = w;
           return true;
         },
-        DIALOG_TIMEOUT_MS);
+        dialog_timeout_ms);
     if (!appeared) {
       ADD_FAILURE() << "no dialog appeared";
       // A dialog that did come, too late or unseen, must not hold the test.
@@ -351,7 +354,7 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
       EXPECT_FALSE(IsWindowEnabled(host)) << "host window not disabled";
     }
     drive(dialog);
-    if (!wait_until([&] { return returned.load(); }, DIALOG_TIMEOUT_MS)) {
+    if (!wait_until([&] { return returned.load(); }, dialog_timeout_ms)) {
       ADD_FAILURE() << "the dialog did not end; pressing Cancel for it (OK for the about box)";
       PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED),
                    reinterpret_cast<LPARAM>(dialog.gadget(2)));

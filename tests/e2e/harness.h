@@ -69,6 +69,18 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
                        HWND host = nullptr, HWND previous = nullptr,
                        const std::function<bool(HWND)>& accept = nullptr);
 
+// While one lives, run_dialog waits this long (not 10 s) for a dialog to
+// come and to end: for contents that the platform's own controls take
+// seconds over.
+class PatientWaits {
+ public:
+  explicit PatientWaits(DWORD timeout_ms);
+  ~PatientWaits();
+
+ private:
+  DWORD before_;
+};
+
 // The dialog window currently on screen (window 0), or null.
 HWND current_dialog();
 

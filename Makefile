@@ -4,7 +4,8 @@
 # make bench  run the benchmarks in bench/
 # make dist   build/dist/vantrel-<version>.zip: DLL, console host, header, .def, import libraries
 # make fuzz   the parsers' fuzz targets (Linux host, clang), FUZZ_SECONDS each (60)
-# make soak   the endurance run with SOAK_CALLS dialog calls (10,000), not in the tests
+# make soak   the endurance run with SOAK_CALLS dialog calls (10,000), not in the tests;
+#             SOAK_ONLY=0..6 calls one dialog only (6: the about box)
 #
 # The product is 32-bit, and so are the tests where this machine can run
 # 32-bit code. Where it cannot, the tests, the demo and the benchmarks run a
@@ -15,6 +16,7 @@ BUILD64 := build64
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_CALLS ?= 10000
+SOAK_ONLY ?=
 FUZZ_TARGETS := fuzz_drop_block fuzz_picture_checks fuzz_string_functions fuzz_item_list fuzz_table \
   fuzz_dates fuzz_sort_keys fuzz_line_reader
 WINE64 := VANTREL_BUILD_DIR=$(CURDIR)/$(BUILD64) VANTREL_WINE_ARCH=win64 tools/wine-session
@@ -66,10 +68,11 @@ fuzz: fuzz-build
 	done
 
 # The endurance test's host, calling the dialogs SOAK_CALLS times in turn.
+SOAK_ENV := VANTREL_ENDURANCE_CALLS=$(SOAK_CALLS) $(if $(SOAK_ONLY),VANTREL_ENDURANCE_ONLY=$(SOAK_ONLY))
 soak: all
-	@if tools/runs-32bit; then VANTREL_ENDURANCE_CALLS=$(SOAK_CALLS) tools/wine-session wine $(BUILD)/bin/e2e_endurance.exe; \
+	@if tools/runs-32bit; then $(SOAK_ENV) tools/wine-session wine $(BUILD)/bin/e2e_endurance.exe; \
 	else $(MAKE) --no-print-directory all64 && \
-	  VANTREL_ENDURANCE_CALLS=$(SOAK_CALLS) $(WINE64) /usr/lib/wine/wine64 $(BUILD64)/bin/e2e_endurance.exe; fi
+	  $(SOAK_ENV) $(WINE64) /usr/lib/wine/wine64 $(BUILD64)/bin/e2e_endurance.exe; fi
 
 demo: all
 	@if tools/runs-32bit; then tools/wine-session --demo tools/demo $(BUILD)/bin; \

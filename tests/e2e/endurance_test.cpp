@@ -225,6 +225,8 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
     EXPECT_LE(s.gdi_objects, warm.gdi_objects + calendar_calls * calendar_growth + 32)
         << "GDI objects grew by call " << s.calls;
     EXPECT_LE(s.windows, 30) << "windows grew by call " << s.calls;
-    EXPECT_LE(s.private_bytes, warm.private_bytes + 256 * 1024) << "private memory grew by call " << s.calls;
+    // One dialog over and over has nothing to settle: one 64 KB step at most.
+    size_t settling = only ? 64 * 1024 : 256 * 1024;
+    EXPECT_LE(s.private_bytes, warm.private_bytes + settling) << "private memory grew by call " << s.calls;
   }
 }

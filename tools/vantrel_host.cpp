@@ -2,10 +2,10 @@
 // answer. Two forms: the raw one names the export and passes its texts as
 // they stand; the options form (cli/command_line.h) is for scripts.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -35,26 +35,121 @@ using Call5 = Text(__stdcall*)(Text, Text, Text, Text, Text);
 using Call6 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text);
 using Call10 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text, Text, Text, Text, Text);
 
-void print_help() {
-  std::printf("Vantrel %s: native dialogs from the command line.\n\n", VANTREL_VERSION);
-  std::printf("The raw form calls an export with its texts as they stand:\n");
-  std::printf("  vantrel <ExportName> <argument>...\n\n");
-  for (const ExportInfo& e : exports) std::printf("  %-17s %s\n", e.name, e.arguments);
-  std::printf("\nMissing arguments are passed as null (read as \"\"); numbers are decimal text.\n\n");
-  std::fputs(cli::options_help(), stdout);
+// The help, on standard output when asked for and on standard error after a usage error.
+void print_help(FILE* to) {
+  std::fprintf(to, "Vantrel %s: native dialogs from the command line.\n\n", VANTREL_VERSION);
+  std::fprintf(to, "The raw form calls an export with its texts as they stand:\n");
+  std::fprintf(to, "  vantrel <ExportName> <argument>...\n\n");
+  for (const ExportInfo& e : exports) std::fprintf(to, "  %-17s %s\n", e.name, e.arguments);
+  std::fprintf(to, "\nMissing arguments are passed as null (read as \"\"); numbers are decimal text.\n\n");
+  std::fputs(cli::options_help(), to);
+}
+
+// How far a dialog may reach: the desktop across every monitor.
+cli::Screen screen_size() {
+  cli::Screen screen;
+  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (width > 0) screen.width = width;
+  if (height > 0) screen.height = height;
+  return screen;
 }
 
 // Standard input's lines, unless it is the console (nothing was piped in).
-bool read_input_lines(std::vector<std::string>* lines) {
-  DWORD type = GetFileType(GetStdHandle(STD_INPUT_HANDLE));
+// Its bytes are read as they come: the C runtime's text mode would end the
+// input at a Ctrl-Z.
+bool read_input_lines(std::vector<std::string>* lines, std::string* error) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD type = GetFileType(input);
   if (type == FILE_TYPE_CHAR || type == FILE_TYPE_UNKNOWN) return true;
-  std::string line;
-  while (std::getline(std::cin, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines->push_back(line);
+  std::string bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(input, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
+  DWORD failure = GetLastError();
+  if (failure != ERROR_SUCCESS && failure != ERROR_BROKEN_PIPE && failure != ERROR_HANDLE_EOF) {
+    *error = "cannot read standard input";
+    return false;
   }
-  return !std::cin.bad();
+  return cli::input_lines(bytes, lines, error);
 }
+
+// Which button ended the dialog, told apart from its answer: an item named
+// "CANCEL" or an empty cell is an answer too. The dialog runs on this
+// thread, so hooks of this thread see every click on its buttons, sent
+// (a click) or posted, and whether something was chosen at that moment.
+class EndingWatch {
+ public:
+  explicit EndingWatch(cli::Choice choice) {
+    watch_ = this;
+    choice_ = choice;
+    DWORD thread = GetCurrentThreadId();
+    sent_ = SetWindowsHookExA(WH_CALLWNDPROC, on_sent, nullptr, thread);
+    posted_ = SetWindowsHookExA(WH_GETMESSAGE, on_posted, nullptr, thread);
+  }
+  ~EndingWatch() {
+    if (sent_) UnhookWindowsHookEx(sent_);
+    if (posted_) UnhookWindowsHookEx(posted_);
+    watch_ = nullptr;
+  }
+  EndingWatch(const EndingWatch&) = delete;
+  EndingWatch& operator=(const EndingWatch&) = delete;
+
+  // OK (or any button of the about box, which has no Cancel) with what had
+  // to be chosen; not when the dialog ended otherwise (a quit, say).
+  bool answered() const { return button_ != 0 && button_ != CANCEL_BUTTON && chosen_; }
+
+ private:
+  // OK and Cancel; the about box's buttons are 3 to 5.
+  static constexpr int OK_BUTTON = 1, CANCEL_BUTTON = 2, LAST_BUTTON = 5;
+
+  static bool is_dialog(HWND window) {
+    char name[16] = {};
+    return GetClassNameA(window, name, sizeof name) && strcmp(name, "WindowClass_0") == 0;
+  }
+  static bool something_chosen(HWND dialog) {
+    switch (watch_->choice_) {
+      case cli::Choice::Item: {
+        HWND items = GetDlgItem(dialog, 0);
+        char name[16] = {};
+        GetClassNameA(items, name, sizeof name);
+        UINT selected = _stricmp(name, "ComboBox") == 0 ? CB_GETCURSEL : LB_GETCURSEL;
+        return SendMessageA(items, selected, 0, 0) >= 0;
+      }
+      case cli::Choice::Row:
+        return SendMessageA(GetDlgItem(dialog, 3), LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+      case cli::Choice::None:
+        break;
+    }
+    return true;
+  }
+  static void note(HWND window, UINT message, WPARAM wparam) {
+    if (!watch_ || message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED || !is_dialog(window)) return;
+    int button = LOWORD(wparam);
+    if (button < OK_BUTTON || button > LAST_BUTTON) return;  // a picture's click, say
+    watch_->button_ = button;
+    watch_->chosen_ = button == CANCEL_BUTTON || something_chosen(window);
+  }
+  static LRESULT CALLBACK on_sent(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION) {
+      auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+      note(sent->hwnd, sent->message, sent->wParam);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+  static LRESULT CALLBACK on_posted(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HC_ACTION && wparam == PM_REMOVE) {
+      auto* posted = reinterpret_cast<const MSG*>(lparam);
+      note(posted->hwnd, posted->message, posted->wParam);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+
+  static inline EndingWatch* watch_ = nullptr;
+  cli::Choice choice_ = cli::Choice::None;
+  HHOOK sent_ = nullptr, posted_ = nullptr;
+  int button_ = 0;
+  bool chosen_ = false;
+};
 
 const ExportInfo* find_export(const char* name) {
   for (const ExportInfo& e : exports)
@@ -84,9 +179,10 @@ Text call_export(FARPROC address, int count, Text* a) {
 // The options form: 0 for an answer, 1 for Cancel, 2 for a usage error, 3
 // when the library cannot be loaded.
 int run_options(int argc, char** argv) {
-  cli::Parsed parsed = cli::parse_options(std::vector<std::string>(argv + 1, argv + argc), read_input_lines);
+  cli::Parsed parsed =
+      cli::parse_options(std::vector<std::string>(argv + 1, argv + argc), read_input_lines, screen_size());
   if (parsed.help) {
-    print_help();
+    print_help(stdout);
     return 0;
   }
   if (parsed.version) {
@@ -107,22 +203,31 @@ int run_options(int argc, char** argv) {
   }
   Text arguments[10] = {};
   for (size_t i = 0; i < request.arguments.size() && i < 10; ++i) arguments[i] = request.arguments[i].c_str();
-  Text answer = call_export(address, info->count, arguments);
-  std::string text = answer ? answer : "";
-  bool cancelled = request.can_cancel && text == request.cancel_answer;
-  if (!cancelled) std::fputs(cli::printed_answer(request, text).c_str(), stdout);
+  bool answered = false;
+  std::string text;
+  {
+    EndingWatch ending(request.choice);
+    Text answer = call_export(address, info->count, arguments);
+    text = answer ? answer : "";
+    answered = ending.answered() || !request.can_cancel;
+  }
+  if (answered) std::fputs(cli::printed_answer(request, text).c_str(), stdout);
   std::fflush(stdout);
   FreeLibrary(library);
-  return cancelled ? 1 : 0;
+  return answered ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "--help") && cli::is_options_form(argv[1])) return run_options(argc, argv);
-  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-    print_help();
-    return argc < 2 ? 2 : 0;
+  if (argc < 2) {
+    print_help(stderr);
+    return 2;
+  }
+  if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+    print_help(stdout);
+    return 0;
   }
   const ExportInfo* info = find_export(argv[1]);
   if (!info) {
@@ -137,7 +242,7 @@ int main(int argc, char** argv) {
   FARPROC address = library ? GetProcAddress(library, info->name) : nullptr;
   if (!address) {
     std::fprintf(stderr, "vantrel: cannot load vantrel.dll or find %s\n", info->name);
-    return 1;
+    return 3;
   }
   Text arguments[10] = {};
   for (int i = 0; i < argc - 2; ++i) arguments[i] = argv[i + 2];

@@ -37,7 +37,7 @@ std::string unix_lines(std::string text) {
 // Runs vantrel.exe with `arguments` and `input` on its standard input; with
 // `drive`, waits for its dialog and acts on it as the person.
 Outcome run_cli(const std::string& arguments, const std::string& input = "",
-                const std::function<void(Dialog&)>& drive = nullptr) {
+                const std::function<void(Dialog&)>& drive = nullptr, const std::string& program = "") {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE in_read, in_write, out_read, out_write, err_read, err_write;
   CreatePipe(&in_read, &in_write, &inherit, 0);
@@ -49,7 +49,7 @@ Outcome run_cli(const std::string& arguments, const std::string& input = "",
   startup.hStdInput = in_read;
   startup.hStdOutput = out_write;
   startup.hStdError = err_write;
-  std::string command = "\"" + beside_program("vantrel.exe") + "\" " + arguments;
+  std::string command = "\"" + (program.empty() ? beside_program("vantrel.exe") : program) + "\" " + arguments;
   PROCESS_INFORMATION child = {};
   Outcome outcome = {99, "", ""};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
@@ -143,14 +143,19 @@ TEST(CommandLine, ItemsFromArgumentsOrPipedIn) {
   expect_answer(run_cli("--list a b", "", [](Dialog& d) { click_gadget(d, OK); }), 1, "");  // OK without a choice
 }
 
-TEST(CommandLine, TablesFromCellsOrTabSeparatedLines) {
-  auto pick_jones = [](Dialog& d) {
+// A table's row chosen as a person would in another process: by typing its start, then OK.
+std::function<void(Dialog&)> choose_by_typing(const std::string& start) {
+  return [start](Dialog& d) {
     SetForegroundWindow(d.window);
     settle(d);
-    type_text("j");
+    type_text(start);
     settle(d);
     click_gadget(d, OK);
   };
+}
+
+TEST(CommandLine, TablesFromCellsOrTabSeparatedLines) {
+  auto pick_jones = choose_by_typing("j");
   expect_answer(run_cli("--table --column 120~Name --column Age --print-column ALL Smith 42 Jones 37", "", pick_jones),
                 0, "Jones|37\n");
   expect_answer(run_cli("--list --column Name --column Age", "Smith\t42\nJones\t37\n", pick_jones), 0, "Jones\n");
@@ -192,6 +197,26 @@ TEST(CommandLine, UsageErrorsAndHelp) {
       "--entry --title",                         // a value missing
       "--entry stray",                           // an argument the entry has no use for
       "--table --column A --print-column x a",   // not a column
+      "--table --column A --column B --column C --print-column 0 a b c",   // columns run from 1
+      "--table --column A --column B --column C --print-column 99 a b c",  // and end at the last
+      "--list --column A --print-column 1 a",    // a list of one column prints its item
+      "--entry --width abc",                     // sizes that are no number of pixels
+      "--entry --width 99999999999",
+      "--entry --width -300",
+      "--list --height 0 a",
+      "--entry --height=+12",
+      "--entry --width 100000",                  // beyond any screen
+      "--entry=foo",                             // a dialog takes no value
+      "--entry --date 2024-01-01",               // an option the dialog has no use for
+      "--list --text hello a",
+      "--about --column A",
+      "--calendar --width 300",
+      "--calendar --date 2023-02-29",            // no such day
+      "--calendar --date 2024-13-01",
+      "--calendar --date 29/02/2024",            // not the format's shape
+      "--calendar --date 2040-01-01",            // past what the calendar can show
+      "--calendar --format GERMAN",              // no such format
+      "--",                                      // nothing named before the options end
   };
   for (const char* arguments : wrong) {
     Outcome o = run_cli(arguments);
@@ -200,6 +225,14 @@ TEST(CommandLine, UsageErrorsAndHelp) {
     EXPECT_EQ(o.out, "") << arguments;
   }
   EXPECT_EQ(run_cli("--list", "a|b\n").code, 2u) << "a separator in a piped item";
+  Outcome bare = run_cli("");
+  EXPECT_EQ(bare.code, 2u) << "no arguments at all";
+  EXPECT_EQ(bare.out, "");
+  EXPECT_NE(bare.err.find("--entry"), std::string::npos) << "the help goes to standard error";
+  Outcome lone = run_cli("--");
+  EXPECT_NE(lone.err.find("\"--\" ends the options"), std::string::npos) << lone.err;
+  Outcome day = run_cli("--calendar --format US --date 02/30/2024");
+  EXPECT_NE(day.err.find("MM/DD/YYYY"), std::string::npos) << "the message shows the format: " << day.err;
   Outcome help = run_cli("--help");
   EXPECT_EQ(help.code, 0u);
   for (const char* mentioned : {"--entry", "--calendar", "--list", "--combo", "--drop", "--table", "--about",
@@ -210,4 +243,78 @@ TEST(CommandLine, UsageErrorsAndHelp) {
   // The raw form is as it was.
   expect_answer(run_cli("ShowListBox Colour \"Red|Green|\" 200 150 0", "", [](Dialog& d) { click_gadget(d, CANCEL); }),
                 0, "CANCEL\n");
+}
+
+// Standard input as scripts send it: read as bytes, every line kept.
+TEST(CommandLine, StandardInputAsBytes) {
+  Outcome nul = run_cli("--list", std::string("a\0b\nc\nd\n", 8));
+  EXPECT_EQ(nul.code, 2u) << "a NUL byte loses no items silently";
+  EXPECT_NE(nul.err.find("line 1 "), std::string::npos) << nul.err;
+  Outcome third = run_cli("--list", std::string("a\nb\nc\0\n", 7));
+  EXPECT_NE(third.err.find("line 3 "), std::string::npos) << third.err;
+  EXPECT_EQ(run_cli("--list", "").code, 2u) << "no items at all";
+  EXPECT_EQ(run_cli("--table --column A", "").code, 2u) << "no rows at all";
+  // A Ctrl-Z is text, not the end of the input.
+  expect_answer(run_cli("--list", "a\nb\x1a" "c\nd\n", [](Dialog& d) {
+                  EXPECT_EQ(SendMessageA(d.gadget(0), LB_GETCOUNT, 0, 0), 3);
+                  SendMessageA(d.gadget(0), LB_SETCURSEL, 2, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "d\n");
+  expect_answer(run_cli("--list", "a\nb\x1a" "c\nd\n", [](Dialog& d) {
+                  SendMessageA(d.gadget(0), LB_SETCURSEL, 1, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "b\x1a" "c\n");
+}
+
+// A table's rows from standard input: more cells than columns is an error
+// naming the line; fewer end with empty cells.
+TEST(CommandLine, TableRowsFromStandardInput) {
+  Outcome wide = run_cli("--table --column A --column B --column C", "a\tb\tc\nc\td\te\tf\n");
+  EXPECT_EQ(wide.code, 2u);
+  EXPECT_NE(wide.err.find("line 2 has 4 cells for 3 columns"), std::string::npos) << wide.err;
+  EXPECT_EQ(wide.out, "");
+  expect_answer(run_cli("--table --column A --column B --column C --print-column ALL", "x\n", choose_by_typing("x")),
+                0, "x||\n");
+}
+
+// OK and Cancel told apart whatever the answer: an empty cell, an item or a
+// text that reads "CANCEL" are answers; Cancel and OK with nothing chosen are not.
+TEST(CommandLine, AnswersThatLookLikeCancel) {
+  expect_answer(run_cli("--table --column Name --column Note --print-column 2", "Smith\t\n", choose_by_typing("s")), 0,
+                "\n");
+  expect_answer(run_cli("--table --column Name --column Note --print-column 2", "Smith\t\n",
+                        [](Dialog& d) { click_gadget(d, OK); }),
+                1, "");
+  expect_answer(run_cli("--list CANCEL other", "", [](Dialog& d) {
+                  SendMessageA(d.gadget(0), LB_SETCURSEL, 0, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "CANCEL\n");
+  expect_answer(run_cli("--combo CANCEL other", "", [](Dialog& d) {
+                  SendMessageA(d.gadget(0), CB_SETCURSEL, 0, 0);
+                  click_gadget(d, OK);
+                }),
+                0, "CANCEL\n");
+  expect_answer(run_cli("--combo CANCEL other", "", [](Dialog& d) { click_gadget(d, CANCEL); }), 1, "");
+  expect_answer(run_cli("--entry --text CANCEL", "", [](Dialog& d) { click_gadget(d, OK); }), 0, "CANCEL\n");
+  expect_answer(run_cli("--entry --text \"\"", "", [](Dialog& d) { click_gadget(d, OK); }), 0, "\n");
+}
+
+// Without vantrel.dll beside it, both forms end with code 3.
+TEST(CommandLine, MissingLibrary) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string folder = std::string(temp) + "vantrel_alone";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string alone = folder + "\\vantrel.exe";
+  ASSERT_TRUE(CopyFileA(beside_program("vantrel.exe").c_str(), alone.c_str(), FALSE));
+  Outcome raw = run_cli("ShowInput Name Ada 300 200 0", "", nullptr, alone);
+  Outcome options = run_cli("--entry", "", nullptr, alone);
+  DeleteFileA(alone.c_str());
+  RemoveDirectoryA(folder.c_str());
+  EXPECT_EQ(raw.code, 3u) << raw.err;
+  EXPECT_EQ(options.code, 3u) << options.err;
+  EXPECT_NE(raw.err.find("vantrel.dll"), std::string::npos);
 }

@@ -7,6 +7,8 @@ namespace {
 
 enum class Mode { None, Entry, Calendar, List, Combo, Drop, Table, About };
 
+constexpr unsigned bit(Mode mode) { return 1u << unsigned(mode); }
+
 struct ModeName {
   const char* option;
   Mode mode;
@@ -16,10 +18,39 @@ constexpr ModeName modes[] = {
     {"--drop", Mode::Drop},   {"--table", Mode::Table},       {"--about", Mode::About},
 };
 
-// Options that take a value; every mode accepts the common ones.
-constexpr const char* valued[] = {"--title", "--width",  "--height", "--host",  "--text",       "--date",
-                                  "--format", "--column", "--heading", "--subheading", "--image", "--web",
-                                  "--email",  "--print-column"};
+// The options that take a value, and the dialogs each one serves.
+struct ValuedOption {
+  const char* name;
+  unsigned modes;
+};
+constexpr unsigned EVERY = ~0u;
+constexpr unsigned SIZED = EVERY & ~bit(Mode::Calendar);
+constexpr unsigned ABOUT = bit(Mode::About);
+constexpr ValuedOption valued[] = {
+    {"--title", EVERY},
+    {"--host", EVERY},
+    {"--width", SIZED},
+    {"--height", SIZED},
+    {"--text", bit(Mode::Entry) | ABOUT},
+    {"--date", bit(Mode::Calendar)},
+    {"--format", bit(Mode::Calendar)},
+    {"--column", bit(Mode::List) | bit(Mode::Table)},
+    {"--print-column", bit(Mode::List) | bit(Mode::Table)},
+    {"--heading", ABOUT},
+    {"--subheading", ABOUT},
+    {"--image", ABOUT},
+    {"--web", ABOUT},
+    {"--email", ABOUT},
+};
+
+const ValuedOption* valued_option(const std::string& name) {
+  for (const ValuedOption& option : valued)
+    if (name == option.name) return &option;
+  return nullptr;
+}
+
+// A dialog smaller than this has no room for its OK and Cancel buttons.
+constexpr int SMALLEST_WIDTH = 120, SMALLEST_HEIGHT = 60;
 
 struct Defaults {
   const char* width;
@@ -38,14 +69,9 @@ Defaults defaults_of(Mode mode) {
   }
 }
 
-bool takes_value(const std::string& option) {
-  for (const char* name : valued)
-    if (option == name) return true;
-  return false;
-}
-
 struct Options {
   Mode mode = Mode::None;
+  const char* mode_option = "";
   std::map<std::string, std::string> values;
   std::vector<std::string> columns;  // --column, in order
   std::vector<std::string> items;    // the arguments that are no option, or the input's lines
@@ -68,6 +94,10 @@ bool read_options(const std::vector<std::string>& arguments, Options* o, std::st
       continue;
     }
     if (argument == "--") {
+      if (o->mode == Mode::None) {
+        *error = "\"--\" ends the options: name a dialog before it";
+        return false;
+      }
       only_items = true;
       continue;
     }
@@ -90,15 +120,20 @@ bool read_options(const std::vector<std::string>& arguments, Options* o, std::st
     bool mode_found = false;
     for (const ModeName& m : modes) {
       if (argument != m.option) continue;
+      if (has_value) {
+        *error = argument + " takes no value";
+        return false;
+      }
       if (o->mode != Mode::None) {
-        *error = "choose one dialog: " + argument + " after another";
+        *error = "choose one dialog: " + argument + " after " + o->mode_option;
         return false;
       }
       o->mode = m.mode;
+      o->mode_option = m.option;
       mode_found = true;
     }
     if (mode_found) continue;
-    if (!takes_value(argument)) {
+    if (!valued_option(argument)) {
       *error = "unknown option " + argument;
       return false;
     }
@@ -112,8 +147,35 @@ bool read_options(const std::vector<std::string>& arguments, Options* o, std::st
     if (argument == "--column") o->columns.push_back(value);
     else o->values[argument] = value;
   }
-  if (o->mode == Mode::None) *error = "name a dialog: --entry, --calendar, --list, --combo, --drop, --table or --about";
-  return error->empty();
+  if (o->mode == Mode::None) {
+    *error = "name a dialog: --entry, --calendar, --list, --combo, --drop, --table or --about";
+    return false;
+  }
+  return true;
+}
+
+// Every option given serves the dialog chosen.
+bool options_apply(const Options& o, std::string* error) {
+  auto refuse = [&](const std::string& option) {
+    *error = option + " does not apply to " + o.mode_option;
+    return false;
+  };
+  for (const auto& [name, value] : o.values)
+    if (!(valued_option(name)->modes & bit(o.mode))) return refuse(name);
+  if (!o.columns.empty() && !(valued_option("--column")->modes & bit(o.mode))) return refuse("--column");
+  return true;
+}
+
+// A size: a whole number of pixels from the smallest a dialog can be to the screen's size.
+bool read_size(const Options& o, const char* name, const char* otherwise, int smallest, int largest,
+               std::string* size, std::string* error) {
+  *size = value_of(o, name, otherwise);
+  bool digits = !size->empty() && size->size() <= 9 && size->find_first_not_of("0123456789") == std::string::npos;
+  int value = digits ? std::stoi(*size) : 0;
+  if (digits && value >= smallest && value <= largest) return true;
+  *error = std::string(name) + " takes a whole number of pixels from " + std::to_string(smallest) + " to " +
+           std::to_string(largest) + ", not '" + *size + "'";
+  return false;
 }
 
 // The first character of `separators` in any text, or 0.
@@ -142,7 +204,85 @@ std::string item_list(const std::vector<std::string>& items) {
   return text;
 }
 
-bool build_table(const Options& o, Request* r, std::string* error) {
+// The calendar's date formats, the shape of a date in each (9 a digit), and
+// where its year, month and day stand.
+struct DateFormat {
+  const char* name;
+  const char* shape;
+  const char* written;
+  int year_at, month_at, day_at;
+};
+constexpr DateFormat date_formats[] = {
+    {"ISO", "9999-99-99", "YYYY-MM-DD", 0, 5, 8},
+    {"US", "99/99/9999", "MM/DD/YYYY", 6, 0, 3},
+    {"EUR", "99/99/9999", "DD/MM/YYYY", 6, 3, 0},
+};
+
+bool leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// A day the calendar can show: from 1970-01-01 to 2038-01-19 (its dates
+// are 32-bit counts of seconds from 1970).
+bool calendar_day(const std::string& text, const DateFormat& format) {
+  std::string shape = format.shape;
+  if (text.size() != shape.size()) return false;
+  for (size_t i = 0; i < shape.size(); ++i)
+    if (shape[i] == '9' ? (text[i] < '0' || text[i] > '9') : text[i] != shape[i]) return false;
+  int year = std::stoi(text.substr(size_t(format.year_at), 4));
+  int month = std::stoi(text.substr(size_t(format.month_at), 2));
+  int day = std::stoi(text.substr(size_t(format.day_at), 2));
+  static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > days[month - 1] + (month == 2 && leap(year))) return false;
+  return year >= 1970 && (year < 2038 || (year == 2038 && month == 1 && day <= 19));
+}
+
+bool build_calendar(const Options& o, Request* r, std::string* error) {
+  std::string format_name = value_of(o, "--format", "ISO"), date = value_of(o, "--date", "TODAY");
+  const DateFormat* format = nullptr;
+  for (const DateFormat& f : date_formats)
+    if (format_name == f.name) format = &f;
+  if (!format) {
+    *error = "--format takes ISO, US or EUR, not '" + format_name + "'";
+    return false;
+  }
+  if (date != "TODAY" && !calendar_day(date, *format)) {
+    *error = "--date '" + date + "' is no day in the " + format_name + " format (" + format->written +
+             ") from 1970-01-01 to 2038-01-19";
+    return false;
+  }
+  r->export_name = "ShowCal";
+  r->arguments = {value_of(o, "--title", "Vantrel"), date, format_name, value_of(o, "--host", "0")};
+  return true;
+}
+
+// Rows: from arguments, row after row of as many cells as there are
+// columns; from standard input, a line a row with its cells split by tabs,
+// and a row with fewer cells than columns ends with empty ones.
+bool table_rows(const Options& o, std::vector<std::vector<std::string>>* rows, std::string* error) {
+  size_t columns = o.columns.size();
+  if (!o.items_from_input) {
+    if (o.items.size() % columns) {
+      *error = std::to_string(o.items.size()) + " cells do not make rows of " + std::to_string(columns);
+      return false;
+    }
+    for (size_t i = 0; i < o.items.size(); i += columns)
+      rows->emplace_back(o.items.begin() + long(i), o.items.begin() + long(i + columns));
+    return true;
+  }
+  for (size_t line = 0; line < o.items.size(); ++line) {
+    std::vector<std::string> cells = split(o.items[line], '\t');
+    if (cells.size() > columns) {
+      *error = "line " + std::to_string(line + 1) + " has " + std::to_string(cells.size()) + " cells for " +
+               std::to_string(columns) + " columns";
+      return false;
+    }
+    cells.resize(columns);
+    rows->push_back(std::move(cells));
+  }
+  return true;
+}
+
+bool build_table(const Options& o, const std::string& width, const std::string& height, Request* r,
+                 std::string* error) {
   if (o.columns.empty()) {
     *error = "--table needs a --column for each column";
     return false;
@@ -151,19 +291,8 @@ bool build_table(const Options& o, Request* r, std::string* error) {
     *error = std::string("a column title cannot hold '") + c + "'";
     return false;
   }
-  // Rows: from arguments, row after row of as many cells as there are
-  // columns; from standard input, a line a row with its cells split by tabs.
   std::vector<std::vector<std::string>> rows;
-  if (!o.items_from_input) {
-    if (o.items.size() % o.columns.size()) {
-      *error = std::to_string(o.items.size()) + " cells do not make rows of " + std::to_string(o.columns.size());
-      return false;
-    }
-    for (size_t i = 0; i < o.items.size(); i += o.columns.size())
-      rows.emplace_back(o.items.begin() + long(i), o.items.begin() + long(i + o.columns.size()));
-  } else {
-    for (const std::string& line : o.items) rows.push_back(split(line, '\t'));
-  }
+  if (!table_rows(o, &rows, error)) return false;
   std::string table;
   for (const std::string& column : o.columns) table += column + ";";
   table += "|";
@@ -177,66 +306,92 @@ bool build_table(const Options& o, Request* r, std::string* error) {
   }
   std::string column = value_of(o, "--print-column", "1");
   bool whole_row = column == "ALL" || column == "all";
-  if (!whole_row && (column.empty() || column.find_first_not_of("0123456789") != std::string::npos)) {
-    *error = "--print-column takes a column number or ALL";
+  bool number = !column.empty() && column.size() <= 9 && column.find_first_not_of("0123456789") == std::string::npos;
+  if (!whole_row && (!number || std::stoi(column) < 1 || size_t(std::stoi(column)) > o.columns.size())) {
+    *error = "--print-column takes a column from 1 to " + std::to_string(o.columns.size()) + ", or ALL";
     return false;
   }
-  Defaults d = defaults_of(Mode::Table);
   r->export_name = "ShowMultiListBox";
-  r->arguments = {value_of(o, "--title", "Vantrel"), table, whole_row ? "-1" : column, value_of(o, "--width", d.width),
-                  value_of(o, "--height", d.height), value_of(o, "--host", "0")};
+  r->arguments = {value_of(o, "--title", "Vantrel"), table, whole_row ? "-1" : column, width, height,
+                  value_of(o, "--host", "0")};
   r->form = whole_row ? AnswerForm::Cells : AnswerForm::Text;
-  r->cancel_answer = "";
+  r->choice = Choice::Row;
   return true;
 }
 
 }  // namespace
 
-bool is_options_form(const std::string& argument) { return argument.size() > 2 && argument.compare(0, 2, "--") == 0; }
+bool is_options_form(const std::string& argument) { return argument.size() >= 2 && argument.compare(0, 2, "--") == 0; }
 
-Parsed parse_options(const std::vector<std::string>& options,
-                     const std::function<bool(std::vector<std::string>*)>& read_input) {
+bool input_lines(const std::string& bytes, std::vector<std::string>* lines, std::string* error) {
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find('\0') != std::string::npos) {
+      *error = "line " + std::to_string(lines->size() + 1) + " of standard input holds a NUL byte";
+      return false;
+    }
+    lines->push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return true;
+}
+
+Parsed parse_options(const std::vector<std::string>& options, const InputReader& read_input, Screen screen) {
   Parsed parsed;
   Options o;
-  if (!read_options(options, &o, &parsed.error, &parsed.help, &parsed.version) || parsed.help || parsed.version)
+  std::string& error = parsed.error;
+  if (!read_options(options, &o, &error, &parsed.help, &parsed.version) || parsed.help || parsed.version)
     return parsed;
+  if (o.mode == Mode::List && o.columns.size() > 1) o.mode = Mode::Table;  // several columns make a table
+  if (!options_apply(o, &error)) return parsed;
+  if (o.mode == Mode::List && o.values.count("--print-column")) {
+    error = "--print-column needs a table: --table, or --list with two or more --column";
+    return parsed;
+  }
   Request& r = parsed.request;
-  r.cancel_answer = "CANCEL";
   Defaults d = defaults_of(o.mode);
-  std::string title = value_of(o, "--title", "Vantrel");
-  std::string width = value_of(o, "--width", d.width), height = value_of(o, "--height", d.height);
+  std::string title = value_of(o, "--title", "Vantrel"), width, height;
   std::string host = value_of(o, "--host", "0");
+  if (o.mode != Mode::Calendar &&
+      (!read_size(o, "--width", d.width, SMALLEST_WIDTH, screen.width, &width, &error) ||
+       !read_size(o, "--height", d.height, SMALLEST_HEIGHT, screen.height, &height, &error)))
+    return parsed;
   bool lists_items = o.mode == Mode::List || o.mode == Mode::Combo || o.mode == Mode::Table;
   if (!lists_items && !o.items.empty()) {
-    parsed.error = "unexpected argument '" + o.items.front() + "'";
+    error = "unexpected argument '" + o.items.front() + "'";
     return parsed;
   }
-  if (lists_items && o.items.empty() && read_input) {
-    if (!read_input(&o.items)) {
-      parsed.error = "cannot read the items from standard input";
+  if (lists_items && o.items.empty()) {
+    if (read_input && !read_input(&o.items, &error)) return parsed;
+    o.items_from_input = true;
+    if (o.items.empty()) {
+      error = std::string(o.mode == Mode::Table ? "no rows" : "no items") +
+              ": give them after the options or one a line on standard input";
       return parsed;
     }
-    o.items_from_input = true;
   }
-  if (o.mode == Mode::List && o.columns.size() > 1) o.mode = Mode::Table;  // several columns make a table
   switch (o.mode) {
     case Mode::Entry:
       r.export_name = "ShowInput";
       r.arguments = {title, value_of(o, "--text", ""), width, height, host};
       break;
     case Mode::Calendar:
-      r.export_name = "ShowCal";
-      r.arguments = {title, value_of(o, "--date", "TODAY"), value_of(o, "--format", "ISO"), host};
+      if (!build_calendar(o, &r, &error)) return parsed;
       break;
     case Mode::List:
     case Mode::Combo:
       if (char c = separator_in(o.items, "|")) {
-        parsed.error = std::string("an item cannot hold '") + c + "'";
+        error = std::string("an item cannot hold '") + c + "'";
         return parsed;
       }
       if (o.mode == Mode::List && !o.columns.empty() && !o.values.count("--title")) title = o.columns.front();
       r.export_name = o.mode == Mode::List ? "ShowListBox" : "ShowComboBox";
       r.arguments = {title, item_list(o.items), width, height, host};
+      r.choice = Choice::Item;
       break;
     case Mode::Drop:
       r.export_name = "ShowDragnDrop";
@@ -244,7 +399,7 @@ Parsed parse_options(const std::vector<std::string>& options,
       r.form = AnswerForm::Lines;
       break;
     case Mode::Table:
-      if (!build_table(o, &r, &parsed.error)) return parsed;
+      if (!build_table(o, width, height, &r, &error)) return parsed;
       break;
     case Mode::About:
       r.export_name = "ShowAbout";
@@ -266,14 +421,14 @@ std::string printed_answer(const Request& request, const std::string& answer) {
       // Line breaks as a console shows them: standard output adds the CR.
       for (size_t i = 0; i < answer.size(); ++i)
         if (!(answer[i] == '\r' && i + 1 < answer.size() && answer[i + 1] == '\n')) text += answer[i];
-      return text.empty() ? text : text + "\n";
+      return text + "\n";
     case AnswerForm::Lines:
       for (char c : answer) text += c == '|' ? '\n' : c;
       return text;
     case AnswerForm::Cells:
       text = answer;
       if (!text.empty() && text.back() == '|') text.pop_back();
-      return text.empty() ? text : text + "\n";
+      return text + "\n";
   }
   return text;
 }
@@ -289,21 +444,27 @@ const char* options_help() {
          "  vantrel --about    [--heading H] [--subheading S] [--image FILE] [--text BODY]\n"
          "                     [--web ADDRESS] [--email ADDRESS]\n"
          "Every dialog takes --title TEXT and --host WINDOW (a decimal handle); all but the\n"
-         "calendar take --width and --height in pixels at 96 dpi (defaults: entry 300x200,\n"
-         "list 250x300, combo 250x100, drop 400x300, table 500x350, about 300x250).\n"
-         "Values may also be given as --option=VALUE; \"--\" ends the options.\n"
+         "calendar take --width and --height in pixels at 96 dpi, from 120 x 60 to the\n"
+         "screen's size (defaults: entry 300x200, list 250x300, combo 250x100, drop\n"
+         "400x300, table 500x350, about 300x250). An option that the dialog has no use\n"
+         "for is a usage error. Values may also be given as --option=VALUE; \"--\" ends\n"
+         "the options. A --date is a day from 1970-01-01 to 2038-01-19 written in its\n"
+         "--format: ISO YYYY-MM-DD (the default), US MM/DD/YYYY, EUR DD/MM/YYYY.\n"
          "\n"
          "Items and rows: the arguments after the options, or else standard input, one a\n"
-         "line (a table's cells split by tabs there; as arguments, row after row of as many\n"
-         "cells as there are columns). A list with two or more --column is a table. An item\n"
-         "cannot hold '|', a cell or a column title ';' or '|': that is a usage error.\n"
+         "line (read as bytes: a Ctrl-Z is text, a NUL byte is a usage error). A table's\n"
+         "cells are split by tabs there, and a row with fewer cells than columns ends\n"
+         "with empty ones; as arguments, a table takes row after row of as many cells as\n"
+         "there are columns. A list with two or more --column is a table. An item cannot\n"
+         "hold '|', a cell or a column title ';' or '|'; no items at all is a usage error.\n"
+         "--print-column takes a column from 1 to the number of columns, or ALL.\n"
          "\n"
-         "The answer goes to standard output: the text, date, item or cell chosen; --drop\n"
-         "prints one file a line; --table --print-column ALL prints the row's cells joined\n"
-         "by '|'; --about prints OK, Web or Email.\n"
-         "Exit code: 0 for an answer, 1 when the person cancelled (for --table also OK with\n"
-         "no row), 2 for a usage error (with a message on standard error), 3 when\n"
-         "vantrel.dll cannot be loaded.\n";
+         "The answer goes to standard output, a line: the text, date, item or cell chosen\n"
+         "(an empty one too); --drop prints one file a line; --table --print-column ALL\n"
+         "prints the row's cells joined by '|'; --about prints OK, Web or Email.\n"
+         "Exit code: 0 for an answer, 1 when the person cancelled or pressed OK with\n"
+         "nothing chosen in a list, combo box or table, 2 for a usage error (with a\n"
+         "message on standard error), 3 when vantrel.dll cannot be loaded.\n";
 }
 
 }  // namespace cli

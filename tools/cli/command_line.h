@@ -3,7 +3,8 @@
 //   vantrel --entry --title T --text TEXT
 //   vantrel --list --title T ITEM...       (or items on standard input, one per line)
 // Each form becomes one call of an export with text arguments, and says how
-// its answer is printed and which answer means the person cancelled.
+// its answer is printed and what the person must have chosen for it to be
+// an answer.
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,17 +12,21 @@
 namespace cli {
 
 enum class AnswerForm {
-  Text,       // as the dialog answers it
-  Lines,      // "a|b|" printed one name a line
-  Cells,      // a whole row "a|b|" printed "a|b"
+  Text,   // as the dialog answers it
+  Lines,  // "a|b|" printed one name a line
+  Cells,  // a whole row "a|b|" printed "a|b"
 };
+
+// What must be chosen when OK ends the dialog for its answer to count: the
+// list's and the combo box's item (gadget 0) or the table's row (gadget 3).
+enum class Choice { None, Item, Row };
 
 struct Request {
   std::string export_name;
   std::vector<std::string> arguments;  // in the export's order
   AnswerForm form = AnswerForm::Text;
-  std::string cancel_answer;  // the answer that means Cancel
-  bool can_cancel = true;     // the about box has no Cancel
+  Choice choice = Choice::None;
+  bool can_cancel = true;  // the about box has no Cancel
 };
 
 struct Parsed {
@@ -31,16 +36,27 @@ struct Parsed {
   Request request;
 };
 
+// How far sizes may reach: the screen's width and height in pixels.
+struct Screen {
+  int width = 32767, height = 32767;
+};
+
 // Whether `argument` starts the options form (rather than naming an export).
 bool is_options_form(const std::string& argument);
 
-// Reads the options (argv without the program). `read_input` gives the
-// lines of standard input, asked for only when items or rows are needed and
-// none were given as arguments; null when there is no input to read.
-Parsed parse_options(const std::vector<std::string>& options,
-                     const std::function<bool(std::vector<std::string>*)>& read_input);
+// Standard input's bytes as lines: "\n" or "\r\n" ends a line, a last line
+// needs no end, and every other byte (a Ctrl-Z among them) is text. False
+// with `error` set when a line holds a NUL byte.
+bool input_lines(const std::string& bytes, std::vector<std::string>* lines, std::string* error);
 
-// The text to print for an answer of the request.
+// Reads the options (argv without the program). `read_input` gives the
+// lines of standard input (false with a message when it cannot), asked for
+// only when items or rows are needed and none were given as arguments.
+using InputReader = std::function<bool(std::vector<std::string>*, std::string*)>;
+Parsed parse_options(const std::vector<std::string>& options, const InputReader& read_input, Screen screen = {});
+
+// The text to print for an answer of the request: every answer ends with
+// a line end, an empty one too; a list of files has one per name.
 std::string printed_answer(const Request& request, const std::string& answer);
 
 // What --help prints.

@@ -63,11 +63,15 @@ void layer_the_top() {
 // for a file or a program to run.
 constexpr const char* WEB_SCHEMES[] = {"http://", "https://", "ftp://", "mailto:"};
 
+// The schemes are ASCII: compared byte by byte, letter case aside, whatever
+// the code page of the address.
 bool starts_with_scheme(const char* address) {
-  for (const char* scheme : WEB_SCHEMES)
-    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, address, int(strnlen(address, strlen(scheme))), scheme,
-                       int(strlen(scheme))) == CSTR_EQUAL)
-      return true;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  for (const char* scheme : WEB_SCHEMES) {
+    size_t at = 0;
+    while (scheme[at] && lower(address[at]) == scheme[at]) ++at;
+    if (!scheme[at]) return true;
+  }
   return false;
 }
 

@@ -12,6 +12,7 @@
 #include "dialogs/skeleton.h"
 #include "runtime/heaps.h"
 #include "runtime/string_functions.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -26,28 +27,18 @@ constexpr DWORD MSGFLT_ALLOW_MESSAGE = 1;
 
 WNDPROC previous_list_procedure = nullptr;
 
-// One name of the drop as a row; 16-bit names in the ANSI code page.
+// One name of the drop as a row, in the call's code page: 8-bit names are
+// the ANSI code page's, 16-bit ones are kept whole.
 void list_name(const DropName& name, void*) {
-  if (name.ansi) {
-    auto* text = static_cast<char*>(general_alloc(name.length + 1));
-    if (!text) return;
-    memcpy(text, name.ansi, name.length);
-    text[name.length] = 0;
-    add_gadget_item(FILE_LIST, -1, text);
-    general_free(text);
-    return;
-  }
-  // The characters may lie at an odd offset: copied before they are read.
-  auto* wide = static_cast<wchar_t*>(general_alloc_array(name.length + 1, sizeof(wchar_t)));
-  if (!wide) return;
-  memcpy(wide, name.wide, 2 * name.length);
-  wide[name.length] = 0;
-  int bytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  auto* ansi = bytes > 0 ? static_cast<char*>(general_alloc(size_t(bytes))) : nullptr;
-  if (ansi && WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, bytes, nullptr, nullptr) && *ansi)
-    add_gadget_item(FILE_LIST, -1, ansi);
-  general_free(ansi);
-  general_free(wide);
+  int units = name.ansi ? MultiByteToWideChar(CP_ACP, 0, name.ansi, int(name.length), nullptr, 0) : int(name.length);
+  WideBuffer wide(units);
+  if (!wide.get() || units <= 0) return;
+  // 16-bit characters may lie at an odd offset: copied before they are read.
+  if (name.ansi) MultiByteToWideChar(CP_ACP, 0, name.ansi, int(name.length), wide.get(), units);
+  else memcpy(wide.get(), name.wide, 2 * name.length);
+  int32_t p = buffer_position();
+  add_gadget_item(FILE_LIST, -1, append_wide(wide.get(), units, p));
+  set_buffer_position(p);
 }
 
 // Lists every file of one drop's block, in order, with the list's drawing
@@ -72,7 +63,7 @@ LRESULT CALLBACK drop_list_procedure(HWND window, UINT message, WPARAM wparam, L
     list_dropped_files(reinterpret_cast<HGLOBAL>(wparam));
     DragFinish(reinterpret_cast<HDROP>(wparam));
   }
-  return CallWindowProcA(previous_list_procedure, window, message, wparam, lparam);
+  return CallWindowProcW(previous_list_procedure, window, message, wparam, lparam);
 }
 
 }  // namespace
@@ -108,7 +99,7 @@ void show_drop_dialog(StringVar* arguments, StringVar* result) {
   allow_drops_through_privilege_filter(list);
   if (list) {
     previous_list_procedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(drop_list_procedure)));
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(drop_list_procedure)));
   }
   // Sources that drag through OLE only reach a registered target. OLE is
   // ours for this call only, so the target goes when the call ends.

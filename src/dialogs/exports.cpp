@@ -1,4 +1,5 @@
-// The seven exported dialogs, each a thin call into the common export frame.
+// The seven exported dialogs, each a thin call into the common export frame,
+// and their wide forms beside them.
 #define VANTREL_API
 #include "vantrel.h"
 
@@ -7,6 +8,7 @@
 
 using vantrel::Export;
 using vantrel::run_export;
+using vantrel::run_wide_export;
 
 namespace {
 
@@ -27,6 +29,12 @@ template <typename... Texts>
 const char* call(Export which, Texts... texts) {
   const char* arguments[] = {texts...};
   return run_export(which, dialogs[int(which)], arguments, int(sizeof...(texts)));
+}
+
+template <typename... Texts>
+const wchar_t* call_wide(Export which, Texts... texts) {
+  const wchar_t* arguments[] = {texts...};
+  return run_wide_export(which, dialogs[int(which)], arguments, int(sizeof...(texts)));
 }
 
 }  // namespace
@@ -70,6 +78,44 @@ const char* __stdcall ShowMultiListBox(const char* title, const char* table,
                                        const char* result_column, const char* width,
                                        const char* height, const char* host_window) {
   return call(Export::MultiListBox, title, table, result_column, width, height, host_window);
+}
+
+const wchar_t* __stdcall ShowAboutW(const wchar_t* title, const wchar_t* heading, const wchar_t* subheading,
+                                    const wchar_t* image_file, const wchar_t* body, const wchar_t* web_address,
+                                    const wchar_t* email_address, const wchar_t* width, const wchar_t* height,
+                                    const wchar_t* host_window) {
+  return call_wide(Export::About, title, heading, subheading, image_file, body, web_address, email_address, width,
+                   height, host_window);
+}
+
+const wchar_t* __stdcall ShowCalW(const wchar_t* title, const wchar_t* date, const wchar_t* format,
+                                  const wchar_t* host_window) {
+  return call_wide(Export::Calendar, title, date, format, host_window);
+}
+
+const wchar_t* __stdcall ShowComboBoxW(const wchar_t* title, const wchar_t* items, const wchar_t* width,
+                                       const wchar_t* height, const wchar_t* host_window) {
+  return call_wide(Export::ComboBox, title, items, width, height, host_window);
+}
+
+const wchar_t* __stdcall ShowDragnDropW(const wchar_t* title, const wchar_t* width, const wchar_t* height,
+                                        const wchar_t* host_window) {
+  return call_wide(Export::DragnDrop, title, width, height, host_window);
+}
+
+const wchar_t* __stdcall ShowInputW(const wchar_t* title, const wchar_t* text, const wchar_t* width,
+                                    const wchar_t* height, const wchar_t* host_window) {
+  return call_wide(Export::Input, title, text, width, height, host_window);
+}
+
+const wchar_t* __stdcall ShowListBoxW(const wchar_t* title, const wchar_t* items, const wchar_t* width,
+                                      const wchar_t* height, const wchar_t* host_window) {
+  return call_wide(Export::ListBox, title, items, width, height, host_window);
+}
+
+const wchar_t* __stdcall ShowMultiListBoxW(const wchar_t* title, const wchar_t* table, const wchar_t* result_column,
+                                           const wchar_t* width, const wchar_t* height, const wchar_t* host_window) {
+  return call_wide(Export::MultiListBox, title, table, result_column, width, height, host_window);
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include "runtime/heaps.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 
 namespace vantrel {
 namespace {
@@ -94,17 +95,19 @@ intptr_t open_through_shell(const char* program, const char* parameters, const c
   char* derived = nullptr;
   // An address has no folder of its own; a document is opened in its own.
   if (!*directory && !(flags & RUN_SHELL)) directory = derived = shell_directory_of(program);
-  SHELLEXECUTEINFOA info = {};
+  // Names and addresses are the call's text: the shell gets every character.
+  WideText wide_program(program), wide_parameters(parameters), wide_directory(directory);
+  SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // A failure is the caller's to report or not: the shell's own error box
   // would hold the caller's thread until someone dismisses it.
   info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.nShow = (flags & RUN_HIDE) ? SW_HIDE : SW_SHOWNORMAL;
-  info.lpVerb = "Open";
-  info.lpFile = program;
-  info.lpParameters = parameters;
-  info.lpDirectory = directory && *directory ? directory : nullptr;
-  bool opened = ShellExecuteExA(&info) != FALSE;
+  info.lpVerb = L"Open";
+  info.lpFile = wide_program.get();
+  info.lpParameters = wide_parameters.get();
+  info.lpDirectory = directory && *directory ? wide_directory.get() : nullptr;
+  bool opened = ShellExecuteExW(&info) != FALSE;
   general_free(derived);
   if (!opened) return 0;
   // A document handed to a program that was running already gives no
@@ -173,7 +176,7 @@ intptr_t run_program(const char* program, const char* parameters, const char* di
   directory = text_or_empty(directory);
   if (flags & RUN_SHELL) return (flags & PIPE_FLAGS) ? 0 : open_through_shell(program, parameters, directory, flags);
 
-  STARTUPINFOA startup = {};
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = (flags & RUN_HIDE) ? SW_HIDE : SW_SHOWNORMAL;
@@ -196,9 +199,14 @@ intptr_t run_program(const char* program, const char* parameters, const char* di
   }
 
   char* command_line = program_command_line(program, parameters);
+  // The platform may write into the command line it is given: a copy of our own.
+  WideText wide_line(command_line), wide_directory(directory);
+  WideBuffer writable(command_line ? wide_line.length() : -1);
+  if (writable.get()) memcpy(writable.get(), wide_line.get(), (size_t(wide_line.length()) + 1) * sizeof(wchar_t));
   PROCESS_INFORMATION started = {};
-  bool created = command_line && CreateProcessA(nullptr, command_line, nullptr, nullptr, standard_handles, creation,
-                                                nullptr, *directory ? directory : nullptr, &startup, &started);
+  bool created = writable.get() && CreateProcessW(nullptr, writable.get(), nullptr, nullptr, standard_handles, creation,
+                                                  nullptr, *directory ? wide_directory.get() : nullptr, &startup,
+                                                  &started);
   general_free(command_line);
   if (created) {
     CloseHandle(started.hThread);

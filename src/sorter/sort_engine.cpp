@@ -8,6 +8,7 @@
 #include "runtime/heaps.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -27,19 +28,22 @@ void free_keys(RowKey* keys, int32_t count) {
 RowKey* read_keys(HWND list, int32_t column, int8_t type, int32_t rows) {
   auto* keys = static_cast<RowKey*>(general_alloc_array(size_t(rows), sizeof(RowKey)));
   if (!keys) return nullptr;
-  char text[SORT_TEXT_LIMIT + 1];
+  wchar_t text[SORT_TEXT_LIMIT + 1];
   for (int32_t row = 0; row < rows; ++row) {
     text[0] = 0;
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
-    bool read = SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
-    text[SORT_TEXT_LIMIT] = 0;
+    item.cchTextMax = SORT_TEXT_LIMIT + 1;
+    bool read = SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    text[whole_units(text, wcsnlen(text, SORT_TEXT_LIMIT))] = 0;
     keys[row].record = reinterpret_cast<int32_t*>(item.lParam);
-    if (!read || !keys[row].record || !make_key(type, text, &keys[row])) {
+    int32_t p = buffer_position();
+    bool made = read && keys[row].record && make_key(type, append_wide(text, -1, p), &keys[row]);
+    set_buffer_position(p);
+    if (!made) {
       free_keys(keys, row + 1);
       return nullptr;
     }
@@ -224,27 +228,27 @@ struct Remembered {
 // at a million rows), so a list with one selected row is asked its
 // selection mark first.
 int32_t selected_place(HWND list) {
-  auto count = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0);
+  auto count = SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0);
   if (count == 0) return -1;
-  auto mark = int32_t(SendMessageA(list, LVM_GETSELECTIONMARK, 0, 0));
-  if (count == 1 && mark >= 0 && SendMessageA(list, LVM_GETITEMSTATE, WPARAM(mark), LVIS_SELECTED)) return mark;
-  return int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+  auto mark = int32_t(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+  if (count == 1 && mark >= 0 && SendMessageW(list, LVM_GETITEMSTATE, WPARAM(mark), LVIS_SELECTED)) return mark;
+  return int32_t(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
 Remembered remember_rows(HWND list, const RowSource* source) {
   Remembered r;
   int32_t selected = selected_place(list);
-  auto focused = int32_t(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+  auto focused = int32_t(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
   if (selected >= 0 && selected < source->rows) r.selected_row = source->order[selected];
   if (focused >= 0 && focused < source->rows) r.focused_row = source->order[focused];
   return r;
 }
 
 void set_row_state(HWND list, int32_t place, UINT state, UINT mask) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.state = state;
   item.stateMask = mask;
-  SendMessageA(list, LVM_SETITEMSTATE, WPARAM(place), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(place), reinterpret_cast<LPARAM>(&item));
 }
 
 // The chosen row stays chosen where the sort put it, as rows the control
@@ -260,7 +264,7 @@ void restore_rows(HWND list, const RowSource* source, const Remembered& r) {
   if (focused >= 0) set_row_state(list, focused, LVIS_FOCUSED, LVIS_FOCUSED);
   if (selected >= 0) {
     set_row_state(list, selected, LVIS_SELECTED, LVIS_SELECTED);
-    SendMessageA(list, LVM_SETSELECTIONMARK, 0, selected);
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, selected);
   }
 }
 
@@ -283,13 +287,13 @@ SortContext& sort_context() { return context; }
 int32_t renumber_rows(HWND list) {
   int32_t number = GetDlgCtrlID(list);
   if (number_list_icon_rows(number)) return 0;  // the same, in one pass
-  int32_t rows = int32_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  int32_t rows = int32_t(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int32_t row = 0; row < rows; ++row) set_gadget_item_data(number, row, row);
   return 0;
 }
 
 int32_t sort_list_column(HWND list, int32_t column) {
-  int32_t rows = int32_t(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  int32_t rows = int32_t(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   if (RowSource* source = list_icon_row_source(list)) {
     sort_row_order(list, source, column);  // the control holds no rows to move
   } else if (rows > 0) {
@@ -299,10 +303,10 @@ int32_t sort_list_column(HWND list, int32_t column) {
       settled = settle_places(list, column, rows);
     }
     // The control moves the rows; their records already hold their new indexes.
-    if (settled) SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(compare_places));
+    if (settled) SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(compare_places));
     else renumber_rows(list);
   }
-  SendMessageA(list, MSG_LIST_SORTED, WPARAM(column), 0);
+  SendMessageW(list, MSG_LIST_SORTED, WPARAM(column), 0);
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "runtime/object_table.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "sorter/sort_engine.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
@@ -31,7 +32,7 @@ struct SortedList {
   int32_t next_direction;
   HWND last_list;
   int32_t last_column;
-  char saved_title[TITLE_LIMIT + 1];
+  wchar_t saved_title[TITLE_LIMIT + 1];
 };
 
 struct WindowEntry {
@@ -138,7 +139,7 @@ void subclass_window_once(HWND window) {
   auto* entry = static_cast<WindowEntry*>(element_data(e));
   entry->window = window;
   entry->previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sorter_window_procedure)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sorter_window_procedure)));
 }
 
 bool class_is_toolkit_window(HWND window) {
@@ -151,15 +152,37 @@ int8_t column_type_of(SortedList* record, int32_t column) {
   return column >= 0 && column < COLUMNS ? record->column_types[column] : int8_t(SORT_TEXT_NOCASE);
 }
 
+HWND header_of(HWND list) { return reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)); }
+
+// The column's title as far as TITLE_LIMIT units, a pair kept whole.
+void read_column_title(HWND list, int32_t column, wchar_t (&title)[TITLE_LIMIT + 1]) {
+  LVCOLUMNW info = {};
+  info.mask = LVCF_TEXT;
+  info.pszText = title;
+  info.cchTextMax = TITLE_LIMIT + 1;
+  title[0] = 0;
+  SendMessageW(list, LVM_GETCOLUMNW, WPARAM(column), reinterpret_cast<LPARAM>(&info));
+  title[whole_units(title, wcsnlen(title, TITLE_LIMIT))] = 0;
+}
+
+void write_column_title(HWND list, int32_t column, const wchar_t* title) {
+  LVCOLUMNW info = {};
+  info.mask = LVCF_TEXT;
+  info.pszText = const_cast<wchar_t*>(title);
+  SendMessageW(list, LVM_SETCOLUMNW, WPARAM(column), reinterpret_cast<LPARAM>(&info));
+}
+
+
 // Marks the sorted column in its header as the record's arrow style says.
 void mark_column(SortedList* record, HWND list, int32_t column, int32_t direction) {
   bool ascending = direction != -1;
   switch (record->arrow_style) {
     case ARROWS_TEXT: {
-      // The marks are Latin-1 guillemets: « 0xAB, » 0xBB.
-      char title[TITLE_LIMIT + 8];
-      snprintf(title, sizeof title, ascending ? "\xAB %s \xBB" : "\xBB %s \xAB", record->saved_title);
-      set_column_title(list, column, title);
+      // The marks are guillemets, « and », pointing the way the column runs.
+      wchar_t title[TITLE_LIMIT + 8] = {ascending ? L'\x00AB' : L'\x00BB', L' '};
+      wcscpy(title + 2, record->saved_title);
+      wcscat(title, ascending ? L" \x00BB" : L" \x00AB");
+      write_column_title(list, column, title);
       break;
     }
     case ARROWS_IMAGE_LEFT:
@@ -174,18 +197,15 @@ void mark_column(SortedList* record, HWND list, int32_t column, int32_t directio
 }
 
 void click_column(SortedList* record, HWND list, int32_t column) {
-  if (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
+  if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
   SortContext& context = sort_context();
   context.column_type = column_type_of(record, column);
   if (context.column_type == SORT_NONE) return;
   if (column != record->last_column || list != record->last_list) {
     if (!direction_given) record->next_direction = 1;  // a new column starts ascending
     if (record->arrow_style == ARROWS_TEXT) {
-      if (record->last_list) set_column_title(record->last_list, record->last_column, record->saved_title);
-      int32_t p = buffer_position();
-      copy_string_limited(record->saved_title, get_column_title(list, column, p), TITLE_LIMIT);
-      record->saved_title[TITLE_LIMIT] = 0;
-      set_buffer_position(p);
+      if (record->last_list) write_column_title(record->last_list, record->last_column, record->saved_title);
+      read_column_title(list, column, record->saved_title);
     } else if (record->arrow_style == ARROWS_IMAGE_LEFT || record->arrow_style == ARROWS_IMAGE_RIGHT) {
       if (record->last_list) clear_header_image(record->last_list, record->last_column);
     }
@@ -194,7 +214,7 @@ void click_column(SortedList* record, HWND list, int32_t column) {
   // one whose rows live in their owner's memory moves none, and taking up
   // drawing again costs as much as drawing what it shows.
   bool hold_drawing = !list_icon_row_source(list);
-  if (hold_drawing) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  if (hold_drawing) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   context.list = list;
   if (!direction_given) context.direction = record->next_direction;
   if (!record->rows_numbered) {
@@ -207,20 +227,22 @@ void click_column(SortedList* record, HWND list, int32_t column) {
   record->next_direction = -context.direction;
   mark_column(record, list, column, context.direction);
   direction_given = false;
-  if (hold_drawing) SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  if (hold_drawing) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
 
-void filter_changed(HWND list, const NMHEADERA* change) {
-  char text[TITLE_LIMIT + 1] = {};
-  HD_TEXTFILTERA filter = {text, TITLE_LIMIT + 1};
-  HDITEMA item = {};
+void filter_changed(HWND list, const NMHEADERW* change) {
+  wchar_t text[TITLE_LIMIT + 1] = {};
+  HD_TEXTFILTERW filter = {text, TITLE_LIMIT + 1};
+  HDITEMW item = {};
   item.mask = HDI_FILTER;
   item.type = HDFT_ISSTRING;
   item.pvFilter = &filter;
-  SendMessageA(change->hdr.hwndFrom, HDM_GETITEMA, WPARAM(change->iItem), reinterpret_cast<LPARAM>(&item));
-  text[TITLE_LIMIT] = 0;
-  find_row_by_text(list, text, change->iItem);
+  SendMessageW(change->hdr.hwndFrom, HDM_GETITEMW, WPARAM(change->iItem), reinterpret_cast<LPARAM>(&item));
+  text[whole_units(text, wcsnlen(text, TITLE_LIMIT))] = 0;
+  char wanted[TITLE_LIMIT * 3 + 1];  // room for every unit in any code page
+  narrow_text(text, -1, wanted, sizeof wanted);
+  find_row_by_text(list, wanted, change->iItem);
 }
 
 LRESULT after_message(HWND window, UINT message, LPARAM lparam, LRESULT result) {
@@ -229,13 +251,14 @@ LRESULT after_message(HWND window, UINT message, LPARAM lparam, LRESULT result) 
       if (SortedList* record = record_of_list(window)) record->rows_numbered = 0;
       break;
     case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
     case LVM_DELETEITEM:
       renumber_rows(window);
       break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lparam);
       if (header->code == HDN_FILTERCHANGE || header->code == HDN_FILTERBTNCLICK) {
-        filter_changed(window, reinterpret_cast<NMHEADERA*>(lparam));
+        filter_changed(window, reinterpret_cast<NMHEADERW*>(lparam));
       } else if (header->code == LVN_COLUMNCLICK) {
         if (SortedList* record = record_of_list(header->hwndFrom)) {
           click_column(record, header->hwndFrom, reinterpret_cast<NMLISTVIEW*>(lparam)->iSubItem);
@@ -253,9 +276,9 @@ LRESULT after_message(HWND window, UINT message, LPARAM lparam, LRESULT result) 
 LRESULT CALLBACK sorter_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   try {
     WindowEntry* entry = entry_of_window(window);
-    if (!entry) return DefWindowProcA(window, message, wparam, lparam);
+    if (!entry) return DefWindowProcW(window, message, wparam, lparam);
     WNDPROC previous = entry->previous;
-    LRESULT result = CallWindowProcA(previous, window, message, wparam, lparam);
+    LRESULT result = CallWindowProcW(previous, window, message, wparam, lparam);
     if (message == WM_NCDESTROY) {
       forget_window(window);  // its handle may later name another window
       return result;
@@ -273,26 +296,14 @@ void restore_windows() {
   while (ListElement* e = list_next(&windows)) {
     auto* entry = static_cast<WindowEntry*>(element_data(e));
     if (IsWindow(entry->window) &&
-        GetWindowLongPtrA(entry->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(sorter_window_procedure))
-      SetWindowLongPtrA(entry->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry->previous));
+        GetWindowLongPtrW(entry->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(sorter_window_procedure))
+      SetWindowLongPtrW(entry->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry->previous));
   }
 }
 
 HBITMAP make_arrow(const unsigned char* file_image, size_t size) {
   int32_t number = int32_t(catch_image(OBJECT_ANY, file_image, 0, size));
   return number ? static_cast<HBITMAP>(image_handle(number)) : nullptr;
-}
-
-HWND header_of(HWND list) { return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)); }
-
-// The list column's format and text.
-bool read_column(HWND list, int32_t column, LVCOLUMNA* info, char* text, int size) {
-  *info = {};
-  info->mask = LVCF_FMT | LVCF_TEXT;
-  info->pszText = text;
-  info->cchTextMax = size;
-  text[0] = 0;
-  return SendMessageA(list, LVM_GETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(info)) != 0;
 }
 
 }  // namespace
@@ -355,7 +366,7 @@ int32_t sorter_register(int32_t gadget, int32_t arrow_style) {
 int32_t sorter_column_count(int32_t gadget) {
   GadgetRecord* record = find_gadget(gadget);
   HWND header = record ? header_of(record->handle) : nullptr;
-  return header ? int32_t(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+  return header ? int32_t(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 int32_t sorter_set_column_type(int32_t gadget, int32_t column, int32_t type) {
@@ -372,7 +383,7 @@ int32_t sorter_sort_column(int32_t gadget, int32_t column, int32_t direction) {
   SortedList* sorted = record_of_gadget(gadget);
   if (!sorted) return SORTER_NOT_REGISTERED;
   if (column < 0 || column >= COLUMNS) return SORTER_BAD_COLUMN;
-  if (SendMessageA(sorted->list, LVM_GETITEMCOUNT, 0, 0) <= 0) return SORTER_DONE;
+  if (SendMessageW(sorted->list, LVM_GETITEMCOUNT, 0, 0) <= 0) return SORTER_DONE;
   sort_context().direction = direction;
   direction_given = true;
   NMLISTVIEW click = {};
@@ -381,43 +392,36 @@ int32_t sorter_sort_column(int32_t gadget, int32_t column, int32_t direction) {
   click.hdr.code = LVN_COLUMNCLICK;
   click.iItem = 0;
   click.iSubItem = column;
-  SendMessageA(sorted->top_window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+  SendMessageW(sorted->top_window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
   direction_given = false;  // also when the click did not reach a sort
   return SORTER_DONE;
 }
 
 const char* get_column_title(HWND list, int32_t column, int32_t p) {
-  char text[TITLE_LIMIT + 1];
-  LVCOLUMNA info;
-  read_column(list, column, &info, text, sizeof text);
-  text[TITLE_LIMIT] = 0;
-  return append_string(text, p);
+  wchar_t title[TITLE_LIMIT + 1];
+  read_column_title(list, column, title);
+  return append_wide(title, -1, p);
 }
 
-void set_column_title(HWND list, int32_t column, const char* text) {
-  LVCOLUMNA info = {};
-  info.mask = LVCF_TEXT;
-  info.pszText = const_cast<char*>(text_or_empty(text));
-  SendMessageA(list, LVM_SETCOLUMNA, WPARAM(column), reinterpret_cast<LPARAM>(&info));
-}
+void set_column_title(HWND list, int32_t column, const char* text) { write_column_title(list, column, WideText(text).get()); }
 
 namespace {
 
 // The header item's format; its title is left alone, so a title of any
 // length stays whole.
 int header_format(HWND header, int32_t column) {
-  HDITEMA item = {};
+  HDITEMW item = {};
   item.mask = HDI_FORMAT;
-  SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(header, HDM_GETITEMW, WPARAM(column), reinterpret_cast<LPARAM>(&item));
   return item.fmt;
 }
 
 void set_header_format(HWND header, int32_t column, int format, HBITMAP bitmap) {
-  HDITEMA item = {};
+  HDITEMW item = {};
   item.mask = HDI_FORMAT | HDI_BITMAP;
   item.fmt = format;
   item.hbm = bitmap;
-  SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(header, HDM_SETITEMW, WPARAM(column), reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace
@@ -446,10 +450,10 @@ void find_row_by_text(HWND list, const char* text, int32_t column) {
   }
   if (found < 0) return;
   RECT first = {LVIR_BOUNDS};
-  SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
   int height = first.bottom - first.top;
-  SendMessageA(list, LVM_SCROLL, 0, -rows * height);
-  SendMessageA(list, LVM_SCROLL, 0, found * height);
+  SendMessageW(list, LVM_SCROLL, 0, -rows * height);
+  SendMessageW(list, LVM_SCROLL, 0, found * height);
   set_gadget_item_state(gadget, found, get_gadget_item_state(gadget, found) | 1);
 }
 

@@ -6,6 +6,7 @@
 #include "runtime/object_table.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "sorter/line_reader.h"
 #include "sorter/sorter.h"
 #include "ui/gadgets/gadgets.h"
@@ -198,10 +199,11 @@ void file_library_stop() {
 FileRecord* find_file(int32_t number) { return find_record<FileRecord>(files, number); }
 
 intptr_t file_create(int32_t number, const char* name) {
-  HANDLE handle = CreateFileA(text_or_empty(name), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  WideText path(name);
+  HANDLE handle = CreateFileW(path.get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
   if (handle == INVALID_HANDLE_VALUE)
-    handle = CreateFileA(text_or_empty(name), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+    handle = CreateFileW(path.get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return 0;
   auto* buffer = static_cast<char*>(general_alloc(FILE_BUFFER_SIZE));
@@ -276,7 +278,9 @@ int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader rea
   int32_t file = int32_t(file_create(OBJECT_ANY, file_name));
   if (!file) return 0;
   // Every line is written: a cell that holds line breaks makes empty lines,
-  // and the rows after them must not be lost. An empty list leaves an empty file.
+  // and the rows after them must not be lost. An empty list leaves an empty
+  // file. UTF-8 lines say so with a byte-order mark first.
+  if (text_code_page() == CODE_PAGE_UTF8 && count_gadget_items(gadget) > 0) file_write(find_file(file), "\xEF\xBB\xBF", 3);
   LineWriter lines(find_file(file));
   bool written = render_rows(gadget, read_row, owner, &lines, write_row) && lines.finish();
   written = file_flush(find_file(file)) && written;

@@ -196,13 +196,14 @@ TEST_F(StackLimits, SortTextsAtTheLimitAndPast) {
 std::string typed_filter;
 WNDPROC header_procedure = nullptr;
 LRESULT CALLBACK filtering_header(HWND header, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* item = reinterpret_cast<HDITEMA*>(lparam);
-  if (message == HDM_GETITEMA && item && (item->mask & HDI_FILTER) && item->type == HDFT_ISSTRING) {
-    auto* filter = static_cast<HD_TEXTFILTERA*>(item->pvFilter);
-    lstrcpynA(filter->pszText, typed_filter.c_str(), filter->cchTextMax);
+  auto* item = reinterpret_cast<HDITEMW*>(lparam);
+  if (message == HDM_GETITEMW && item && (item->mask & HDI_FILTER) && item->type == HDFT_ISSTRING) {
+    auto* filter = static_cast<HD_TEXTFILTERW*>(item->pvFilter);
+    std::wstring wide(typed_filter.begin(), typed_filter.end());
+    lstrcpynW(filter->pszText, wide.c_str(), filter->cchTextMax);
     return TRUE;
   }
-  return CallWindowProcA(header_procedure, header, message, wparam, lparam);
+  return CallWindowProcW(header_procedure, header, message, wparam, lparam);
 }
 
 // A filter text is read in 254 characters and finds the row whose cell is
@@ -211,7 +212,7 @@ TEST_F(StackLimits, FilterTextsAtTheLimitAndPast) {
   ASSERT_EQ(sorter_register(LIST, ARROWS_NONE), SORTER_DONE);
   HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
   header_procedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(filtering_header)));
+      SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(filtering_header)));
   for (int32_t length : {LIMIT - 1, LIMIT, LIMIT + 1, 1000}) {
     SCOPED_TRACE(length);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -226,7 +227,7 @@ TEST_F(StackLimits, FilterTextsAtTheLimitAndPast) {
     SendMessageA(list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
     EXPECT_EQ(get_gadget_state(LIST), length <= LIMIT ? 1 : 2);
   }
-  SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(header_procedure));
+  SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(header_procedure));
 }
 
 // Class names are read into rooms of their own sizes: a class of the

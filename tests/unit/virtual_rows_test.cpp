@@ -144,7 +144,7 @@ TEST_F(VirtualRows, CellsSelectionAndRelease) {
   EXPECT_EQ(item_text(selected, 0), "8");
 
   // Type-to-find reads the source: the first row in the order whose column starts so.
-  int32_t found = find_row_starting_with(gadget_handle(3), 1, "BAN", 3, 0, 300);
+  int32_t found = find_row_starting_with(gadget_handle(3), 1, L"BAN", 3, 0, 300);
   ASSERT_GE(found, 0);
   EXPECT_EQ(cells->rows_cells[size_t(cells->places[size_t(found)])][1].substr(0, 6), "banana");
   for (int32_t place = 0; place < found; ++place)

@@ -174,7 +174,7 @@ LRESULT CALLBACK calendar_procedure(HWND window, UINT message, WPARAM wparam, LP
   int32_t step = message == WM_KEYDOWN ? arrow_step_days(wparam) : 0;
   SYSTEMTIME before = {}, after = {};
   if (step) SendMessageA(window, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&before));
-  LRESULT result = CallWindowProcA(month_calendar_procedure, window, message, wparam, lparam);
+  LRESULT result = CallWindowProcW(month_calendar_procedure, window, message, wparam, lparam);
   if (!step) return result;
   SendMessageA(window, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&after));
   if (memcmp(&before, &after, sizeof before) != 0) return result;
@@ -284,11 +284,11 @@ intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t wi
     flags &= ~NO_EXTENDED_EDGE;
   }
   if (date == 0) date = current_date();
-  HWND control = create_gadget_control(ex_style, MONTHCAL_CLASSA, nullptr, flags | 0x50010001, x, y, width, height);
+  HWND control = create_gadget_control(ex_style, MONTHCAL_CLASSW, nullptr, flags | 0x50010001, x, y, width, height);
   if (!control) return 0;
   read_default_colours(control);
   WNDPROC replaced = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(calendar_procedure)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(calendar_procedure)));
   if (!month_calendar_procedure) month_calendar_procedure = replaced;
   intptr_t result = adopt_gadget_control(number, control, &calendar_operations, prepare_calendar);
   GadgetRecord* gadget = result ? find_gadget(GetDlgCtrlID(control)) : nullptr;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/item_lists.h"
 #include "ui/gadgets/kinds.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr uint32_t COMBO_EDITABLE = 2;
 
 LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-  return SendMessageA(gadget->handle, message, wparam, lparam);
+  return SendMessageW(gadget->handle, message, wparam, lparam);
 }
 
 int32_t get_combo_state(GadgetRecord* gadget) { return int32_t(send(gadget, CB_GETCURSEL)); }
@@ -21,7 +22,7 @@ void set_combo_state(GadgetRecord* gadget, int32_t index) { send(gadget, CB_SETC
 
 int32_t set_combo_text(GadgetRecord* gadget, const char* text) {
   if (!(GetWindowLongA(gadget->handle, GWL_STYLE) & 1)) {  // editable: the text goes into the field
-    SetWindowTextA(gadget->handle, text_or_empty(text));
+    set_window_text(gadget->handle, text);
     return 0;
   }
   if (!*text_or_empty(text)) {
@@ -29,7 +30,7 @@ int32_t set_combo_text(GadgetRecord* gadget, const char* text) {
     return 0;
   }
   // No match leaves the selection as it was.
-  LRESULT found = send(gadget, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(text));
+  LRESULT found = send(gadget, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(WideText(text).get()));
   if (found < 0) return -1;
   send(gadget, CB_SETCURSEL, WPARAM(found));
   return 0;
@@ -37,7 +38,7 @@ int32_t set_combo_text(GadgetRecord* gadget, const char* text) {
 
 void add_combo_item(GadgetRecord* gadget, int32_t position, const char* text, HANDLE) {
   if (position < -1) return;
-  send(gadget, CB_INSERTSTRING, WPARAM(position), reinterpret_cast<LPARAM>(text_or_empty(text)));
+  send(gadget, CB_INSERTSTRING, WPARAM(position), reinterpret_cast<LPARAM>(WideText(text).get()));
 }
 
 int32_t remove_combo_item(GadgetRecord* gadget, int32_t index) { return int32_t(send(gadget, CB_DELETESTRING, WPARAM(index))); }
@@ -78,7 +79,7 @@ constexpr GadgetOperations combo_box_operations = [] {
 
 intptr_t create_combo_box_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
   if (!(flags & COMBO_EDITABLE)) flags |= CBS_DROPDOWNLIST | WS_TABSTOP;
-  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, "ComboBox", nullptr, flags | 0x50A20200, x, y, width, height);
+  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, L"ComboBox", nullptr, flags | 0x50A20200, x, y, width, height);
   if (control && (flags & COMBO_EDITABLE)) {
     // Tabbing stops in the edit field rather than on the combo box.
     if (HWND field = GetWindow(control, GW_CHILD))

@@ -46,14 +46,14 @@ intptr_t create_frame_gadget(int32_t number, int32_t x, int32_t y, int32_t width
                              int32_t type) {
   HWND control = nullptr;
   if (type == FRAME_GROUP_BOX) {
-    control = create_gadget_control(0, "Button", text, GROUP_BOX_STYLE, x, y, width, height);
+    control = create_gadget_control(0, L"Button", text, GROUP_BOX_STYLE, x, y, width, height);
   } else {
     DWORD style = EDGED_FRAME_STYLE, ex_style = 0;
     if (type == FRAME_SUNKEN) ex_style = WS_EX_CLIENTEDGE;
     else if (type == FRAME_THIN) ex_style = WS_EX_STATICEDGE;
     else style |= WS_BORDER;  // flat
     control = create_static_control(ex_style, nullptr, style, x, y, width, height);
-    if (control) SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_procedure));
+    if (control) SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_procedure));
   }
   return adopt_gadget_control(number, control, &frame_operations);
 }

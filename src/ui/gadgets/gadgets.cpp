@@ -8,6 +8,7 @@
 #include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/report_lists.h"
 #include "ui/windows/density.h"
 #include "ui/windows/events.h"
@@ -53,13 +54,13 @@ void release_at_destruction(HWND window, GadgetRecord* record) {
 
 LRESULT CALLBACK gadget_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   GadgetRecord* record = gadget_of_window(window);
-  if (!record) return DefWindowProcA(window, message, wparam, lparam);
+  if (!record) return DefWindowProcW(window, message, wparam, lparam);
   WNDPROC previous = record->previous_procedure;
-  LRESULT result = CallWindowProcA(previous, window, message, wparam, lparam);
+  LRESULT result = CallWindowProcW(previous, window, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     // The record may have moved while the control handled the message.
     if (GadgetRecord* still = gadget_of_window(window)) release_at_destruction(window, still);
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   }
   return result;
 }
@@ -130,10 +131,11 @@ void set_gadget_font(int32_t number, intptr_t font) {
   }
 }
 
-HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
+HWND create_gadget_control(DWORD ex_style, const wchar_t* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t control_id) {
   if (!list_state || !list_state->parent) return nullptr;
-  return CreateWindowExA(ex_style, class_name, text_or_empty(text), style, scale_to_layout(x), scale_to_layout(y),
+  WideText wide(text);
+  return CreateWindowExW(ex_style, class_name, creation_text(wide), style, scale_to_layout(x), scale_to_layout(y),
                          scale_to_layout(width), scale_to_layout(height), list_state->parent,
                          reinterpret_cast<HMENU>(control_id), module_instance(), nullptr);
 }
@@ -145,7 +147,7 @@ intptr_t register_gadget(int32_t number, int32_t chosen, GadgetRecord* record, H
   record->handle = control;
   record->operations = operations;
   record->previous_procedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gadget_procedure)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gadget_procedure)));
   SetWindowLongA(control, GWL_ID, chosen);
   SetPropA(control, GADGET_PROPERTY, reinterpret_cast<HANDLE>(intptr_t(chosen)));
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(list_state->font), TRUE);
@@ -181,7 +183,7 @@ void hand_back_gadgets(HWND window) {
     if (!control || !IsChild(window, control)) continue;
     // The class's own procedure, not the one the gadget replaced: kinds that
     // subclass their control themselves sit in between.
-    SetWindowLongPtrA(control, GWLP_WNDPROC, LONG_PTR(GetClassLongPtrA(control, GCLP_WNDPROC)));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, LONG_PTR(GetClassLongPtrW(control, GCLP_WNDPROC)));
     release_at_destruction(control, record);
   }
 }
@@ -216,18 +218,13 @@ void set_gadget_state(int32_t number, int32_t state) {
 }
 
 void append_window_text(HWND control, int32_t p) {
-  int32_t length = GetWindowTextLengthA(control);
-  char* at = buffer_reserve(length, p);
-  if (!at) {
-    buffer_terminate();
-    return;
-  }
-  at[0] = 0;
-  int32_t actual = GetWindowTextA(control, at, length + 1);
-  if (actual < 0 || actual > length) actual = 0;
-  at[actual] = 0;
-  buffer_give_back(length - actual);
+  int32_t length = GetWindowTextLengthW(control);
+  WideBuffer text(length);
+  int32_t actual = text.get() ? GetWindowTextW(control, text.get(), length + 1) : 0;
+  append_wide(text.get(), actual >= 0 && actual <= length ? actual : 0, p);
 }
+
+void set_window_text(HWND window, const char* text) { SetWindowTextW(window, WideText(text).get()); }
 
 const char* get_gadget_text(int32_t number, int32_t p) {
   decltype(GadgetOperations::get_text) slot;
@@ -242,7 +239,7 @@ int32_t set_gadget_text(int32_t number, const char* text) {
   decltype(GadgetOperations::set_text) slot;
   GadgetRecord* record = gadget_with(number, &GadgetOperations::set_text, &slot);
   if (slot) return slot(record, text_or_empty(text));
-  if (record) SetWindowTextA(record->handle, text_or_empty(text));
+  if (record) set_window_text(record->handle, text);
   return 0;
 }
 

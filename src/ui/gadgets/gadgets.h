@@ -124,7 +124,7 @@ HFONT gadget_list_font();
 
 // Creation support for the kinds: a control made with the current parent
 // and identifier -1, then registered under `number`.
-HWND create_gadget_control(DWORD ex_style, const char* class_name, const char* text, DWORD style, int32_t x,
+HWND create_gadget_control(DWORD ex_style, const wchar_t* class_name, const char* text, DWORD style, int32_t x,
                            int32_t y, int32_t width, int32_t height, intptr_t control_id = -1);
 // A "Static" control made as create_gadget_control makes one, but from the
 // host's classes (platform.cpp says why); and its class's own procedure,
@@ -170,6 +170,8 @@ void resize_gadget_control(GadgetRecord* record, int32_t x, int32_t y, int32_t w
 
 // The control's window text appended at p.
 void append_window_text(HWND control, int32_t p);
+// A control's text from one of the call's code page.
+void set_window_text(HWND window, const char* text);
 
 // Shared colour routines of the kinds that keep front and back colour words.
 void set_shared_colour(GadgetRecord* gadget, int32_t type, int32_t colour);

@@ -73,8 +73,9 @@ bool find_list_icon_rows_by_typing(int32_t number);
 // The first column in the header's order that is wider than 0 pixels.
 int32_t first_visible_column(HWND list);
 // The first row in [from, to) whose text in `column` starts with the
-// `length` bytes at `typed` (letter case ignored); -1 when none does.
-int32_t find_row_starting_with(HWND list, int32_t column, const char* typed, size_t length, int32_t from, int32_t to);
+// `length` UTF-16 units at `typed` (letter case ignored); -1 when none does.
+int32_t find_row_starting_with(HWND list, int32_t column, const wchar_t* typed, size_t length, int32_t from,
+                               int32_t to);
 
 // List icon flags: bits of its fixed style, reused to ask for extended styles.
 constexpr uint32_t LIST_ICON_CHECKBOXES = 0x1;

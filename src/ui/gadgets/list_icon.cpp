@@ -9,6 +9,7 @@
 
 #include "runtime/heaps.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/gadgets/list_icon_parts.h"
@@ -57,7 +58,7 @@ int32_t& back_of(ItemRecord* record, int32_t column) { return record[2 + 2 * col
 ListIconWords& words_of(GadgetRecord* gadget) { return gadget->words.list_icon; }
 
 LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
-  return SendMessageA(gadget->handle, message, wparam, lparam);
+  return SendMessageW(gadget->handle, message, wparam, lparam);
 }
 
 // Cell texts go straight to the control's own procedure: no subclass has
@@ -65,25 +66,25 @@ LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
 // Rows are inserted through every layer: a sorter watching the list
 // renumbers its rows on each insertion.
 LRESULT send_to_control(GadgetRecord* gadget, UINT message, WPARAM wparam, LPARAM lparam) {
-  return CallWindowProcA(gadget->previous_procedure, gadget->handle, message, wparam, lparam);
+  return CallWindowProcW(gadget->previous_procedure, gadget->handle, message, wparam, lparam);
 }
 
 int32_t row_count(GadgetRecord* gadget) { return int32_t(send(gadget, LVM_GETITEMCOUNT)); }
 
 ItemRecord* record_of_row(HWND list, int32_t row) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.mask = LVIF_PARAM;
   item.iItem = row;
-  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
   return reinterpret_cast<ItemRecord*>(item.lParam);
 }
 
 void attach_record(HWND list, int32_t row, ItemRecord* record) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.mask = LVIF_PARAM;
   item.iItem = row;
   item.lParam = reinterpret_cast<LPARAM>(record);
-  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 ItemRecord* new_record(GadgetRecord* gadget) {
@@ -115,10 +116,11 @@ void raise_longest(GadgetRecord* gadget, const char* text) {
 }
 
 void set_cell_text(GadgetRecord* gadget, int32_t row, int32_t column, const char* text) {
-  LVITEMA item = {};
+  WideText wide(text);
+  LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = const_cast<char*>(text_or_empty(text));
-  send_to_control(gadget, LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  item.pszText = const_cast<wchar_t*>(wide.get());
+  send_to_control(gadget, LVM_SETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
   raise_longest(gadget, text);
 }
 
@@ -237,7 +239,7 @@ LRESULT handle_list_icon_message(GadgetRecord* gadget, HWND, UINT message, WPARA
 int32_t get_list_icon_state(GadgetRecord* gadget) { return int32_t(send(gadget, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
 
 void set_row_selection(GadgetRecord* gadget, int32_t row, bool selected) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
   send(gadget, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
@@ -279,7 +281,7 @@ int32_t set_list_icon_text(GadgetRecord* gadget, const char* text) {
 
 void add_list_icon_item(GadgetRecord* gadget, int32_t position, const char* text, HANDLE image) {
   if (position == -1) position = row_count(gadget);
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = position;
   // Every row gets its record as it goes in: made later, each would cost the
@@ -300,9 +302,10 @@ void add_list_icon_item(GadgetRecord* gadget, int32_t position, const char* text
   }
   char* rest = nullptr;
   char* copy = text ? split_row_text(text, &rest) : nullptr;
-  item.pszText = copy ? copy : const_cast<char*>("");
-  raise_longest(gadget, item.pszText);
-  int32_t row = int32_t(send(gadget, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  WideText first(copy);
+  item.pszText = const_cast<wchar_t*>(first.get());
+  raise_longest(gadget, copy);
+  int32_t row = int32_t(send(gadget, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
   if (row >= 0) set_sub_item_texts(gadget, row, rest);
   else general_free(reinterpret_cast<ItemRecord*>(item.lParam));
   general_free(copy);
@@ -329,7 +332,7 @@ int32_t get_list_icon_item_state(GadgetRecord* gadget, int32_t row) {
 
 void set_list_icon_item_state(GadgetRecord* gadget, int32_t row, int32_t state) {
   set_row_selection(gadget, row, state & 1);
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK((state & 2) ? 2 : 1);
   send(gadget, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
@@ -337,20 +340,18 @@ void set_list_icon_item_state(GadgetRecord* gadget, int32_t row, int32_t state) 
 
 void get_list_icon_item_text(GadgetRecord* gadget, int32_t row, int32_t column, int32_t p) {
   if (row == -1) return get_header_text(gadget, column, p);
-  // The control writes the text and its zero: room for both, so a cell as
-  // long as the longest text fits without a byte past the reservation.
+  // The control writes the text and its zero: room for both. The longest
+  // text put in is counted in bytes, never fewer than its UTF-16 units.
   int32_t room = int32_t(words_of(gadget).longest_text_length) + 1;
-  char* at = buffer_reserve(room, p);
-  if (!at) return buffer_terminate();
-  at[0] = 0;
-  LVITEMA item = {};
+  WideBuffer text(room);
+  if (!text.get()) return buffer_terminate();
+  text.get()[0] = 0;
+  LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = at;
+  item.pszText = text.get();
   item.cchTextMax = room;
-  LRESULT length = row >= 0 ? SendMessageA(gadget->handle, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item)) : 0;
-  if (length < 0 || length >= room) length = 0;
-  at[length] = 0;
-  buffer_give_back(room - int32_t(length));
+  LRESULT length = row >= 0 ? send(gadget, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item)) : 0;
+  append_wide(text.get(), length >= 0 && length < room ? length : 0, p);
 }
 
 void set_list_icon_item_text(GadgetRecord* gadget, int32_t row, const char* text, int32_t column) {
@@ -496,10 +497,10 @@ HWND make_list_icon_control(int32_t x, int32_t y, int32_t width, int32_t height,
   DWORD extended = 0;
   for (const ExtendedStyleFlag& f : extended_style_flags)
     if (flags & f.flag) extended |= f.style;
-  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_LISTVIEWA, nullptr, style, x, y, width, height, 0);
+  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr, style, x, y, width, height, 0);
   if (!control) return nullptr;
   read_defaults(control);
-  if (extended) SendMessageA(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  if (extended) SendMessageW(control, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   return control;
 }
 
@@ -507,8 +508,8 @@ void read_defaults(HWND list) {
   if (defaults_read) return;
   defaults_read = true;
   comctl_version();
-  default_text_colour = COLORREF(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0));
-  default_back_colour = COLORREF(SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+  default_text_colour = COLORREF(SendMessageW(list, LVM_GETTEXTCOLOR, 0, 0));
+  default_back_colour = COLORREF(SendMessageW(list, LVM_GETBKCOLOR, 0, 0));
 }
 
 }  // namespace list_icon_parts
@@ -528,16 +529,16 @@ bool number_list_icon_rows(int32_t number) {
   GadgetRecord* gadget = find_gadget(number);
   if (!gadget || gadget->operations->kind != KIND_LIST_ICON) return false;
   for (int32_t row = row_count(gadget) - 1; row >= 0; --row) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    send_to_control(gadget, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    send_to_control(gadget, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     auto* record = reinterpret_cast<ItemRecord*>(item.lParam);
     if (!record) {
       record = new_record(gadget);
       if (!record) continue;
       item.lParam = reinterpret_cast<LPARAM>(record);
-      send_to_control(gadget, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      send_to_control(gadget, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     record[0] = row;
   }
@@ -548,10 +549,10 @@ bool list_icon_data_slots(int32_t number, const int32_t** slots, int32_t count) 
   GadgetRecord* gadget = find_gadget(number);
   if (!gadget || gadget->operations->kind != KIND_LIST_ICON || count > row_count(gadget)) return false;
   for (int32_t row = 0; row < count; ++row) {
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    send_to_control(gadget, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    send_to_control(gadget, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     slots[row] = reinterpret_cast<const ItemRecord*>(item.lParam);
     if (!slots[row]) return false;
   }

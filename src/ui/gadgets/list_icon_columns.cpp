@@ -3,9 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/gadgets/list_icon_parts.h"
@@ -24,34 +23,36 @@ int32_t column_count(HWND list) {
 }
 
 void get_header_text(GadgetRecord* gadget, int32_t column, int32_t p) {
-  char* at = buffer_reserve(HEADER_TEXT_LIMIT, p);
-  if (!at) return buffer_terminate();
-  at[0] = 0;
-  HDITEMA item = {};
+  WideBuffer text(HEADER_TEXT_LIMIT);
+  if (!text.get()) return buffer_terminate();
+  text.get()[0] = 0;
+  HDITEMW item = {};
   item.mask = HDI_TEXT;
-  item.pszText = at;
+  item.pszText = text.get();
   item.cchTextMax = HEADER_TEXT_LIMIT;
   HWND header = header_of(gadget->handle);
-  if (!header || !SendMessageA(header, HDM_GETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item))) at[0] = 0;
-  at[HEADER_TEXT_LIMIT - 1] = 0;
-  buffer_give_back(HEADER_TEXT_LIMIT - int32_t(strlen(at)));
+  if (!header || !SendMessageW(header, HDM_GETITEMW, WPARAM(column), reinterpret_cast<LPARAM>(&item))) text.get()[0] = 0;
+  text.get()[HEADER_TEXT_LIMIT - 1] = 0;
+  append_wide(text.get(), ptrdiff_t(whole_units(text.get(), wcslen(text.get()))), p);
 }
 
 void set_header_text(GadgetRecord* gadget, int32_t column, const char* text) {
-  HDITEMA item = {};
+  WideText wide(text);
+  HDITEMW item = {};
   item.mask = HDI_TEXT;
-  item.pszText = const_cast<char*>(text_or_empty(text));
-  if (HWND header = header_of(gadget->handle)) SendMessageA(header, HDM_SETITEMA, WPARAM(column), reinterpret_cast<LPARAM>(&item));
+  item.pszText = const_cast<wchar_t*>(wide.get());
+  if (HWND header = header_of(gadget->handle)) SendMessageW(header, HDM_SETITEMW, WPARAM(column), reinterpret_cast<LPARAM>(&item));
 }
 
 void add_list_icon_column(GadgetRecord* gadget, int32_t position, const char* title, int32_t width) {
-  LVCOLUMNA column = {};
+  WideText wide(title);
+  LVCOLUMNW column = {};
   column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   column.fmt = LVCFMT_LEFT;
   column.cx = scale_to_layout(width);
-  column.pszText = const_cast<char*>(text_or_empty(title));
+  column.pszText = const_cast<wchar_t*>(wide.get());
   column.iSubItem = position;
-  int32_t inserted = int32_t(send(gadget, LVM_INSERTCOLUMNA, WPARAM(position), reinterpret_cast<LPARAM>(&column)));
+  int32_t inserted = int32_t(send(gadget, LVM_INSERTCOLUMNW, WPARAM(position), reinterpret_cast<LPARAM>(&column)));
   if (inserted < 0) return;
   words_of(gadget).columns = column_count(gadget->handle);
   follow_columns(gadget, words_of(gadget).columns, inserted, true);

@@ -4,9 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "runtime/heaps.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -17,34 +18,41 @@ constexpr UINT_PTR FIND_SUBCLASS = 0x7646;  // "vF"
 constexpr DWORD RESET_AFTER_MS = 1000;       // a pause longer than this starts a new search
 constexpr size_t LONGEST_TYPED = 255;
 
+// What was typed, in UTF-16 units: a character beyond the basic plane
+// comes as two.
 struct TypedText {
-  char text[LONGEST_TYPED + 1];
+  wchar_t text[LONGEST_TYPED + 1];
   size_t length;
   DWORD last_key;
 };
 
-bool starts_with(const char* cell, const char* typed, size_t length) {
-  size_t cell_length = strlen(cell);
+bool wide_starts_with(const wchar_t* cell, size_t cell_length, const wchar_t* typed, size_t length) {
   if (cell_length < length) return false;
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell, int(length), typed, int(length)) == CSTR_EQUAL;
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell, int(length), typed, int(length)) == CSTR_EQUAL;
 }
 
-// The row's text in `column`, as far as `length` bytes.
-bool row_starts_with(HWND list, int32_t row, int32_t column, const char* typed, size_t length) {
-  char cell[LONGEST_TYPED + 2] = {};
-  LVITEMA item = {};
+// A cell of the call's code page, as far as the typed text reaches.
+bool starts_with(const char* cell, const wchar_t* typed, size_t length) {
+  wchar_t start[LONGEST_TYPED + 1];
+  return wide_starts_with(start, wide_prefix(cell, length, start), typed, length);
+}
+
+// The row's text in `column`, as far as `length` units.
+bool row_starts_with(HWND list, int32_t row, int32_t column, const wchar_t* typed, size_t length) {
+  wchar_t cell[LONGEST_TYPED + 2] = {};
+  LVITEMW item = {};
   item.iSubItem = column;
   item.pszText = cell;
   item.cchTextMax = int(length + 1);
-  SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-  return starts_with(cell, typed, length);
+  SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  return wide_starts_with(cell, wcslen(cell), typed, length);
 }
 
 void select_found_row(HWND list, int32_t row) {
-  LVITEMA item = {};
+  LVITEMW item = {};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
   SendMessageA(list, LVM_SETSELECTIONMARK, 0, row);
   SendMessageA(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
 }
@@ -71,11 +79,11 @@ void find_typed(HWND list, const TypedText& typed) {
 
 LRESULT CALLBACK find_procedure(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data) {
   auto* typed = reinterpret_cast<TypedText*>(data);
-  if (message == WM_CHAR && static_cast<unsigned char>(wparam) >= 0x20) {
+  if (message == WM_CHAR && wparam >= 0x20) {
     DWORD now = GetTickCount();
     if (now - typed->last_key > RESET_AFTER_MS) typed->length = 0;
     typed->last_key = now;
-    if (typed->length < LONGEST_TYPED) typed->text[typed->length++] = char(wparam);
+    if (typed->length < LONGEST_TYPED) typed->text[typed->length++] = wchar_t(wparam);
     typed->text[typed->length] = 0;
     find_typed(list, *typed);
     return 0;  // the list's own search would look at the first column
@@ -107,7 +115,8 @@ int32_t first_visible_column(HWND list) {
   return first;
 }
 
-int32_t find_row_starting_with(HWND list, int32_t column, const char* typed, size_t length, int32_t from, int32_t to) {
+int32_t find_row_starting_with(HWND list, int32_t column, const wchar_t* typed, size_t length, int32_t from,
+                               int32_t to) {
   if (length == 0 || length > LONGEST_TYPED) return -1;
   if (const RowSource* source = list_icon_row_source(list)) {  // rows in their owner's memory: read directly
     char scratch[12];

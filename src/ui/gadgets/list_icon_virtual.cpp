@@ -9,6 +9,7 @@
 
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/gadgets/list_icon_parts.h"
@@ -29,35 +30,30 @@ const char* text_at(const RowSource* source, int32_t place, int32_t column, char
   return source->text(source, source->order[place], column, scratch);
 }
 
-void answer_display_info(GadgetRecord* gadget, LVITEMA* item) {
-  if (!(item->mask & LVIF_TEXT) || !item->pszText || item->cchTextMax <= 0) return;
-  char scratch[12];
-  lstrcpynA(item->pszText, text_at(source_of(gadget), item->iItem, item->iSubItem, scratch), item->cchTextMax);
-}
-
-// A parent that asks for 16-bit texts gets them in the ANSI code page's reading.
-void answer_wide_display_info(GadgetRecord* gadget, LVITEMW* item) {
+// The list is a Unicode window: it asks for UTF-16 texts, cut to its room
+// without splitting a pair.
+void answer_display_info(GadgetRecord* gadget, LVITEMW* item) {
   if (!(item->mask & LVIF_TEXT) || !item->pszText || item->cchTextMax <= 0) return;
   char scratch[12];
   const char* text = text_at(source_of(gadget), item->iItem, item->iSubItem, scratch);
-  int length = int(strnlen(text, size_t(item->cchTextMax) - 1));
-  int written = MultiByteToWideChar(CP_ACP, 0, text, length, item->pszText, item->cchTextMax - 1);
-  item->pszText[written > 0 ? written : 0] = 0;
+  size_t written = wide_prefix(text, size_t(item->cchTextMax - 1), item->pszText);
+  item->pszText[whole_units(item->pszText, written)] = 0;
 }
 
 // LVM_FINDITEM on the list: a row whose first visible column is the text
-// (or starts with it), from the start row on, round to the top if asked.
-LRESULT find_item(GadgetRecord* gadget, const LVFINDINFOA& find, int32_t start) {
+// (or starts with it), letter case aside, from the start row on, round to
+// the top if asked.
+LRESULT find_item(GadgetRecord* gadget, const LVFINDINFOW& find, int32_t start) {
   if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
   int32_t rows = row_count(gadget), column = first_visible_column(gadget->handle);
-  size_t length = strlen(find.psz);
+  int length = int(wcslen(find.psz));
   bool partial = (find.flags & LVFI_PARTIAL) != 0;
   auto matches = [&](int32_t row) {
     char scratch[12];
-    const char* text = text_at(source_of(gadget), row, column, scratch);
-    if (!partial) return lstrcmpiA(text, find.psz) == 0;
-    return strlen(text) >= length &&
-           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text, int(length), find.psz, int(length)) == CSTR_EQUAL;
+    WideText text(text_at(source_of(gadget), row, column, scratch));
+    if (partial && text.length() < length) return false;
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.get(), partial ? length : text.length(),
+                          find.psz, length) == CSTR_EQUAL;
   };
   if (start < 0) start = 0;
   for (int32_t row = start; row < rows; ++row)
@@ -72,14 +68,11 @@ LRESULT handle_virtual_message(GadgetRecord* gadget, HWND parent, UINT message, 
   if (message == WM_NOTIFY) {
     auto* header = reinterpret_cast<NMHDR*>(lparam);
     switch (header->code) {
-      case LVN_GETDISPINFOA:
-        answer_display_info(gadget, &reinterpret_cast<NMLVDISPINFOA*>(lparam)->item);
-        return 0;
       case LVN_GETDISPINFOW:
-        answer_wide_display_info(gadget, &reinterpret_cast<NMLVDISPINFOW*>(lparam)->item);
+        answer_display_info(gadget, &reinterpret_cast<NMLVDISPINFOW*>(lparam)->item);
         return 0;
-      case LVN_ODFINDITEMA: {
-        auto* find = reinterpret_cast<NMLVFINDITEMA*>(lparam);
+      case LVN_ODFINDITEMW: {
+        auto* find = reinterpret_cast<NMLVFINDITEMW*>(lparam);
         return find_item(gadget, find->lvfi, find->iStart);
       }
       case LVN_ODCACHEHINT:

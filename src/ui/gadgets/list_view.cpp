@@ -1,5 +1,6 @@
 // The list view: a single-column list box whose selection is the state.
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/item_lists.h"
 #include "ui/gadgets/kinds.h"
@@ -9,7 +10,7 @@ namespace vantrel {
 namespace {
 
 LRESULT send(GadgetRecord* gadget, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
-  return SendMessageA(gadget->handle, message, wparam, lparam);
+  return SendMessageW(gadget->handle, message, wparam, lparam);
 }
 
 LRESULT handle_list_message(GadgetRecord* gadget, HWND, UINT message, WPARAM wparam, LPARAM) {
@@ -48,13 +49,13 @@ void get_list_text(GadgetRecord* gadget, int32_t p) {
 
 // An exact match (letter case aside) is selected; no match clears the selection.
 int32_t set_list_text(GadgetRecord* gadget, const char* text) {
-  LRESULT found = send(gadget, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(text_or_empty(text)));
+  LRESULT found = send(gadget, LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(WideText(text).get()));
   send(gadget, LB_SETCURSEL, WPARAM(found));
   return found < 0 ? -1 : 0;
 }
 
 void add_list_item(GadgetRecord* gadget, int32_t position, const char* text, HANDLE) {
-  send(gadget, LB_INSERTSTRING, WPARAM(position), reinterpret_cast<LPARAM>(text_or_empty(text)));
+  send(gadget, LB_INSERTSTRING, WPARAM(position), reinterpret_cast<LPARAM>(WideText(text).get()));
 }
 
 int32_t remove_list_item(GadgetRecord* gadget, int32_t index) { return int32_t(send(gadget, LB_DELETESTRING, WPARAM(index))); }
@@ -110,7 +111,7 @@ constexpr GadgetOperations list_view_operations = [] {
 }  // namespace
 
 intptr_t create_list_view_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t flags) {
-  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, "ListBox", nullptr, flags | 0x50330141, x, y, width, height);
+  HWND control = create_gadget_control(WS_EX_CLIENTEDGE, L"ListBox", nullptr, flags | 0x50330141, x, y, width, height);
   return adopt_gadget_control(number, control, &list_view_operations, prepare_list);
 }
 

@@ -48,13 +48,13 @@ bool themes_active() {
 HWND create_static_control(DWORD ex_style, const char* text, DWORD style, int32_t x, int32_t y, int32_t width,
                            int32_t height) {
   HostContextScope host_classes;
-  return create_gadget_control(ex_style, "Static", text, style, x, y, width, height);
+  return create_gadget_control(ex_style, L"Static", text, style, x, y, width, height);
 }
 
 LRESULT call_static_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrA(control, GCLP_WNDPROC));
-  return procedure ? CallWindowProcA(procedure, control, message, wparam, lparam)
-                   : DefWindowProcA(control, message, wparam, lparam);
+  auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
+  return procedure ? CallWindowProcW(procedure, control, message, wparam, lparam)
+                   : DefWindowProcW(control, message, wparam, lparam);
 }
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #include "ui/graphics/fonts.h"
 
 #include "runtime/object_table.h"
+#include "runtime/text_code_page.h"
 #include "runtime/strings.h"
 #include "ui/windows/density.h"
 
@@ -30,11 +31,11 @@ class DisplayContext {
 
 HFONT create_font(HDC display, const char* face, int32_t points, uint32_t style) {
   int height = -MulDiv(points, font_density(display), 72);
-  return CreateFontA(height, 0, 0, 0, (style & FONT_BOLD) ? FW_BOLD : FW_NORMAL,
+  return CreateFontW(height, 0, 0, 0, (style & FONT_BOLD) ? FW_BOLD : FW_NORMAL,
                      (style & FONT_ITALIC) ? 1 : 0, (style & FONT_UNDERLINE) ? 1 : 0,
                      (style & FONT_STRIKEOUT) ? 1 : 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, (style & FONT_HIGH_QUALITY) ? PROOF_QUALITY : DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, text_or_empty(face));
+                     DEFAULT_PITCH | FF_DONTCARE, WideText(face).get());
 }
 
 }  // namespace

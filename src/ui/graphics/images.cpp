@@ -6,6 +6,7 @@
 #include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/graphics/picture_checks.h"
 
 namespace vantrel {
@@ -61,8 +62,8 @@ constexpr size_t BMP_HEADERS = 14 + sizeof(BITMAPINFOHEADER);
 enum class FileKind { None, Bitmap, Icon };
 
 // What the file holds, read whole and checked before the platform decodes it.
-FileKind kind_of_file(const char* file_name) {
-  HANDLE file = CreateFileA(file_name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+FileKind kind_of_file(const wchar_t* file_name) {
+  HANDLE file = CreateFileW(file_name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return FileKind::None;
   DWORD size = GetFileSize(file, nullptr);
   auto* data = size != INVALID_FILE_SIZE && size >= 2 ? static_cast<unsigned char*>(general_alloc(size)) : nullptr;
@@ -76,13 +77,13 @@ FileKind kind_of_file(const char* file_name) {
   return kind;
 }
 
-HANDLE load_bitmap_file(const char* file_name, uint32_t flags, ImageFacts* facts) {
+HANDLE load_bitmap_file(const wchar_t* file_name, uint32_t flags, ImageFacts* facts) {
   UINT load = LR_LOADFROMFILE | ((flags & IMAGE_DEVICE_DEPENDENT) ? 0 : LR_CREATEDIBSECTION);
-  HANDLE bitmap = LoadImageA(module_instance(), file_name, IMAGE_BITMAP, 0, 0, load);
+  HANDLE bitmap = LoadImageW(module_instance(), file_name, IMAGE_BITMAP, 0, 0, load);
   if (!bitmap || !facts_of_bitmap(static_cast<HBITMAP>(bitmap), facts)) return bitmap;
   if (facts->depth <= 8) {
     // Palette bitmaps are loaded again as device-dependent bitmaps.
-    HANDLE again = LoadImageA(module_instance(), file_name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    HANDLE again = LoadImageW(module_instance(), file_name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
     if (again) {
       DeleteObject(bitmap);
       bitmap = again;
@@ -160,7 +161,9 @@ void stop_images() {
 intptr_t load_image(int32_t number, const char* file_name, uint32_t flags) {
   int32_t chosen = 0;
   if (!create_object(images, number, &chosen)) return 0;
-  const char* name = text_or_empty(file_name);
+  // The path is the call's text: one outside the ANSI code page loads too.
+  WideText path(file_name);
+  const wchar_t* name = path.get();
   ImageFacts facts = {};
   HANDLE handle = nullptr;
   switch (kind_of_file(name)) {
@@ -168,7 +171,7 @@ intptr_t load_image(int32_t number, const char* file_name, uint32_t flags) {
       handle = load_bitmap_file(name, flags, &facts);  // a bitmap that will not load is not tried as an icon
       break;
     case FileKind::Icon:
-      handle = LoadImageA(module_instance(), name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+      handle = LoadImageW(module_instance(), name, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
       if (handle && !facts_of_icon(static_cast<HICON>(handle), &facts)) {
         DestroyIcon(static_cast<HICON>(handle));
         handle = nullptr;

@@ -80,16 +80,16 @@ int32_t toolkit_window_number(HWND window) {
 // in the host's context.
 bool next_message(int32_t timeout, MSG* message) {
   HostContextScope host_context;
-  if (timeout == -1) return GetMessageA(message, nullptr, 0, 0) != -1;
-  if (PeekMessageA(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return true;
+  if (timeout == -1) return GetMessageW(message, nullptr, 0, 0) != -1;
+  if (PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return true;
   if (timeout == 0) return false;
   if (MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(timeout), QS_ALLINPUT) == WAIT_TIMEOUT) return false;
-  return PeekMessageA(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != 0;
+  return PeekMessageW(message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD) != 0;
 }
 
 void translate_and_dispatch(const MSG& message) {
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 // A message for a toolkit window is handled in the library's context (its
@@ -234,7 +234,7 @@ int32_t wait_event(int32_t timeout) {
   // Only a toolkit window has accelerators; they go to it.
   HWND active = GetActiveWindow();
   HACCEL accelerators = window_accelerators(active);
-  if (!accelerators || !TranslateAcceleratorA(active, accelerators, &message)) dispatch(message);
+  if (!accelerators || !TranslateAcceleratorW(active, accelerators, &message)) dispatch(message);
   if (state->pending) {
     int32_t code = state->pending;
     state->pending = 0;
@@ -270,7 +270,7 @@ HWND find_toolkit_window(HWND window) {
 
 void flush_messages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       keep_quit(message);
       continue;
@@ -303,9 +303,9 @@ void focus_next_gadget(bool backwards) {
 LRESULT CALLBACK toolkit_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   try {
     LRESULT result = state ? handle_message(window, message, wparam, lparam) : NOT_HANDLED;
-    return result == NOT_HANDLED ? DefWindowProcA(window, message, wparam, lparam) : result;
+    return result == NOT_HANDLED ? DefWindowProcW(window, message, wparam, lparam) : result;
   } catch (...) {
-    return DefWindowProcA(window, message, wparam, lparam);
+    return DefWindowProcW(window, message, wparam, lparam);
   }
 }
 

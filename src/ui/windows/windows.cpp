@@ -7,6 +7,7 @@
 #include "runtime/module.h"
 #include "runtime/object_table.h"
 #include "runtime/strings.h"
+#include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/windows/density.h"
 #include "ui/windows/events.h"
@@ -28,12 +29,18 @@ constexpr ACCEL focus_accelerators[] = {
 };
 
 struct ClassName {
-  char text[32];
-  explicit ClassName(int32_t number) { snprintf(text, sizeof text, "WindowClass_%ld", long(number)); }
+  wchar_t text[32];
+  explicit ClassName(int32_t number) {
+    char narrow[32];
+    int length = snprintf(narrow, sizeof narrow, "WindowClass_%ld", long(number));
+    for (int i = 0; i <= length; ++i) text[i] = wchar_t(narrow[i]);
+  }
 };
 
+// Toolkit windows are Unicode windows, whatever the call's code page: every
+// character reaches their controls.
 void register_window_class(const ClassName& name) {
-  WNDCLASSA window_class = {};
+  WNDCLASSW window_class = {};
   window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = toolkit_window_procedure;
   window_class.hInstance = module_instance();
@@ -41,7 +48,7 @@ void register_window_class(const ClassName& name) {
   window_class.hCursor = default_cursor;
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = name.text;
-  RegisterClassA(&window_class);  // a class left registered by a host is used as it is
+  RegisterClassW(&window_class);  // a class left registered by a host is used as it is
 }
 
 bool make_accelerators(WindowRecord* record) {
@@ -50,7 +57,7 @@ bool make_accelerators(WindowRecord* record) {
   memcpy(entries, focus_accelerators, sizeof focus_accelerators);
   record->accelerators = entries;
   record->accelerator_count = 2;
-  record->accelerator_table = CreateAcceleratorTableA(entries, 2);
+  record->accelerator_table = CreateAcceleratorTableW(entries, 2);
   return true;
 }
 
@@ -61,7 +68,7 @@ bool make_accelerators(WindowRecord* record) {
 // closes it on the WM_CLOSE that the default procedure handles.
 void hand_window_back(HWND window) {
   hand_back_gadgets(window);
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
   PostMessageA(window, WM_CLOSE, 0, 0);
 }
 
@@ -136,13 +143,14 @@ intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, 
   register_window_class(name);
   WindowPlacement placement = place_window(scale_to_layout(x), scale_to_layout(y), scale_to_layout(inner_width),
                                            scale_to_layout(inner_height), flags, parent, looked_at);
-  HWND handle = CreateWindowExA(0, name.text, text_or_empty(title), placement.style, placement.x, placement.y,
+  WideText wide_title(title);
+  HWND handle = CreateWindowExW(0, name.text, creation_text(wide_title), placement.style, placement.x, placement.y,
                                 placement.width, placement.height, parent, nullptr, module_instance(), nullptr);
   // Creation messages ran in between: address the record afresh.
   record = static_cast<WindowRecord*>(object_slot(windows, chosen));
   if (!handle || !record || !make_accelerators(record)) {
     if (handle) DestroyWindow(handle);
-    UnregisterClassA(name.text, module_instance());
+    UnregisterClassW(name.text, module_instance());
     free_object(windows, chosen);
     return 0;
   }
@@ -165,7 +173,7 @@ void close_window(int32_t number) {
   if (RemovePropA(handle, DROP_PROPERTY)) RevokeDragDrop(handle);
   if (foreign) hand_window_back(handle);
   else DestroyWindow(handle);
-  UnregisterClassA(ClassName(number).text, module_instance());  // fails while a handed-back window lives
+  UnregisterClassW(ClassName(number).text, module_instance());  // fails while a handed-back window lives
   record = static_cast<WindowRecord*>(object_slot(windows, number));
   if (record && record->accelerators) {
     general_free(record->accelerators);

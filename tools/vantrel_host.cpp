@@ -1,8 +1,12 @@
 // vantrel.exe: calls one export of the vantrel.dll beside it and prints the
 // answer. Two forms: the raw one names the export and passes its texts as
-// they stand; the options form (cli/command_line.h) is for scripts.
+// they stand; the options form (cli/command_line.h) is for scripts. Every
+// character arrives: the arguments are read as UTF-16 and handed to the
+// wide exports, standard input is read as UTF-8, and answers go out as UTF-8
+// to a pipe or file and as UTF-16 to a console.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -10,6 +14,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "runtime/text_code_page.h"
 
 namespace {
 
@@ -29,11 +34,48 @@ constexpr ExportInfo exports[] = {
     {"ShowMultiListBox", "title table result_column width height host_window", 6},
 };
 
-using Text = const char*;
+using Text = const wchar_t*;
 using Call4 = Text(__stdcall*)(Text, Text, Text, Text);
 using Call5 = Text(__stdcall*)(Text, Text, Text, Text, Text);
 using Call6 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text);
 using Call10 = Text(__stdcall*)(Text, Text, Text, Text, Text, Text, Text, Text, Text, Text);
+
+std::wstring utf16(const std::string& text) {
+  std::wstring out(vantrel::utf16_from_utf8(text.data(), text.size(), nullptr), L'\0');
+  vantrel::utf16_from_utf8(text.data(), text.size(), &out[0]);
+  return out;
+}
+
+std::string utf8(const std::wstring& text) {
+  std::string out(vantrel::utf8_from_utf16(text.data(), text.size(), nullptr), '\0');
+  vantrel::utf8_from_utf16(text.data(), text.size(), &out[0]);
+  return out;
+}
+
+// The program's arguments, read from the UTF-16 command line, as UTF-8.
+std::vector<std::string> arguments_of_command_line() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; wide && i < count; ++i) arguments.push_back(utf8(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+// UTF-8 text out: as UTF-16 to a console, which shows every character so,
+// and as its bytes to a pipe or file.
+void write_text(FILE* stream, const std::string& text) {
+  std::fflush(stream);
+  HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    std::wstring wide = utf16(text);
+    WriteConsoleW(handle, wide.data(), DWORD(wide.size()), &written, nullptr);
+    return;
+  }
+  std::fputs(text.c_str(), stream);
+  std::fflush(stream);
+}
 
 // The help, on standard output when asked for and on standard error after a usage error.
 void print_help(FILE* to) {
@@ -151,20 +193,17 @@ class EndingWatch {
   bool chosen_ = false;
 };
 
+// An export by its name, with or without the W of its wide form.
 const ExportInfo* find_export(const char* name) {
+  std::string plain = name;
+  if (plain.size() > 1 && (plain.back() == 'W' || plain.back() == 'w')) {
+    plain.pop_back();
+    if (const ExportInfo* wide = find_export(plain.c_str())) return wide;
+    plain = name;
+  }
   for (const ExportInfo& e : exports)
-    if (_stricmp(e.name, name) == 0) return &e;
+    if (_stricmp(e.name, plain.c_str()) == 0) return &e;
   return nullptr;
-}
-
-HMODULE load_library_beside_program() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  char* slash = std::strrchr(path, '\\');
-  if (!slash || size_t(slash + 1 - path) + sizeof("vantrel.dll") > MAX_PATH) return nullptr;
-  std::strcpy(slash + 1, "vantrel.dll");
-  return LoadLibraryA(path);
 }
 
 Text call_export(FARPROC address, int count, Text* a) {
@@ -176,11 +215,35 @@ Text call_export(FARPROC address, int count, Text* a) {
   }
 }
 
+HMODULE load_library_beside_program() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  wchar_t* slash = std::wcsrchr(path, L'\\');
+  if (!slash || size_t(slash + 1 - path) + sizeof("vantrel.dll") > MAX_PATH) return nullptr;
+  std::wcscpy(slash + 1, L"vantrel.dll");
+  return LoadLibraryW(path);
+}
+
+// The wide form of an export of the table.
+FARPROC find_wide_export(HMODULE library, const ExportInfo* info) {
+  return library && info ? GetProcAddress(library, (std::string(info->name) + "W").c_str()) : nullptr;
+}
+
+// Calls the export with the texts (null beyond them) and gives its answer as UTF-8.
+std::string call_with_texts(FARPROC address, const ExportInfo* info, const std::vector<std::string>& texts) {
+  std::vector<std::wstring> wide;
+  for (const std::string& text : texts) wide.push_back(utf16(text));
+  Text arguments[10] = {};
+  for (size_t i = 0; i < wide.size() && i < 10; ++i) arguments[i] = wide[i].c_str();
+  Text answer = call_export(address, info->count, arguments);
+  return answer ? utf8(answer) : "";
+}
+
 // The options form: 0 for an answer, 1 for Cancel, 2 for a usage error, 3
 // when the library cannot be loaded.
-int run_options(int argc, char** argv) {
-  cli::Parsed parsed =
-      cli::parse_options(std::vector<std::string>(argv + 1, argv + argc), read_input_lines, screen_size());
+int run_options(const std::vector<std::string>& options) {
+  cli::Parsed parsed = cli::parse_options(options, read_input_lines, screen_size());
   if (parsed.help) {
     print_help(stdout);
     return 0;
@@ -190,65 +253,59 @@ int run_options(int argc, char** argv) {
     return 0;
   }
   if (!parsed.error.empty()) {
-    std::fprintf(stderr, "vantrel: %s (see vantrel --help)\n", parsed.error.c_str());
+    write_text(stderr, "vantrel: " + parsed.error + " (see vantrel --help)\n");
     return 2;
   }
   const cli::Request& request = parsed.request;
   const ExportInfo* info = find_export(request.export_name.c_str());
   HMODULE library = load_library_beside_program();
-  FARPROC address = library && info ? GetProcAddress(library, info->name) : nullptr;
+  FARPROC address = find_wide_export(library, info);
   if (!address) {
-    std::fprintf(stderr, "vantrel: cannot load vantrel.dll or find %s\n", request.export_name.c_str());
+    std::fprintf(stderr, "vantrel: cannot load vantrel.dll or find %sW\n", request.export_name.c_str());
     return 3;
   }
-  Text arguments[10] = {};
-  for (size_t i = 0; i < request.arguments.size() && i < 10; ++i) arguments[i] = request.arguments[i].c_str();
   bool answered = false;
   std::string text;
   {
     EndingWatch ending(request.choice);
-    Text answer = call_export(address, info->count, arguments);
-    text = answer ? answer : "";
+    text = call_with_texts(address, info, request.arguments);
     answered = ending.answered() || !request.can_cancel;
   }
-  if (answered) std::fputs(cli::printed_answer(request, text).c_str(), stdout);
-  std::fflush(stdout);
+  if (answered) write_text(stdout, cli::printed_answer(request, text));
   FreeLibrary(library);
   return answered ? 0 : 1;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc >= 2 && std::strcmp(argv[1], "--help") && cli::is_options_form(argv[1])) return run_options(argc, argv);
-  if (argc < 2) {
+int main() {
+  std::vector<std::string> arguments = arguments_of_command_line();
+  if (!arguments.empty() && arguments[0] != "--help" && cli::is_options_form(arguments[0])) return run_options(arguments);
+  if (arguments.empty()) {
     print_help(stderr);
     return 2;
   }
-  if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+  if (arguments[0] == "--help" || arguments[0] == "-h") {
     print_help(stdout);
     return 0;
   }
-  const ExportInfo* info = find_export(argv[1]);
+  const ExportInfo* info = find_export(arguments[0].c_str());
   if (!info) {
-    std::fprintf(stderr, "vantrel: no export named '%s' (see --help)\n", argv[1]);
+    write_text(stderr, "vantrel: no export named '" + arguments[0] + "' (see --help)\n");
     return 2;
   }
-  if (argc - 2 > info->count) {
+  if (int(arguments.size()) - 1 > info->count) {
     std::fprintf(stderr, "vantrel: %s takes %d arguments: %s\n", info->name, info->count, info->arguments);
     return 2;
   }
   HMODULE library = load_library_beside_program();
-  FARPROC address = library ? GetProcAddress(library, info->name) : nullptr;
+  FARPROC address = find_wide_export(library, info);
   if (!address) {
-    std::fprintf(stderr, "vantrel: cannot load vantrel.dll or find %s\n", info->name);
+    std::fprintf(stderr, "vantrel: cannot load vantrel.dll or find %sW\n", info->name);
     return 3;
   }
-  Text arguments[10] = {};
-  for (int i = 0; i < argc - 2; ++i) arguments[i] = argv[i + 2];
-  Text answer = call_export(address, info->count, arguments);
-  std::printf("%s\n", answer ? answer : "");
-  std::fflush(stdout);
+  std::string answer = call_with_texts(address, info, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  write_text(stdout, answer + "\n");
   FreeLibrary(library);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
+#include "sorter/collation.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -63,13 +64,25 @@ int CALLBACK compare_places(LPARAM first, LPARAM second, LPARAM) {
 // Orders the rows stably by key and gives each record its place to come,
 // which is also its index once the control has sorted. False when the keys
 // could not be read.
+bool dated(int8_t type) {
+  return type == SORT_DATE_DMY || type == SORT_DATE_MDY || type == SORT_DATETIME_DMY || type == SORT_DATETIME_DMY2;
+}
+
+// Whether a text type orders as the platform does (collation.h): case-blind
+// text of a wide call.
+bool collated(int8_t type) {
+  return key_kind(type) == KeyKind::Text && !dated(type) && text_code_page() == CODE_PAGE_UTF8;
+}
+
 bool settle_places(HWND list, int32_t column, int32_t rows) {
   RowKey* keys = read_keys(list, column, context.column_type, rows);
   if (!keys) return false;
   KeyKind kind = key_kind(context.column_type);
   int32_t direction = context.direction;
-  std::stable_sort(keys, keys + rows, [kind, direction](const RowKey& a, const RowKey& b) {
-    return compare_keys(kind, a, b) * direction < 0;
+  bool by_platform = collated(context.column_type);
+  std::stable_sort(keys, keys + rows, [kind, direction, by_platform](const RowKey& a, const RowKey& b) {
+    int order = by_platform ? compare_collated(a.text, b.text) : compare_keys(kind, a, b);
+    return order * direction < 0;
   });
   for (int32_t place = 0; place < rows; ++place) keys[place].record[0] = place;
   free_keys(keys, rows);
@@ -158,8 +171,9 @@ class KeyTexts {
 };
 
 // Keys for every row, then the order; false (nothing changed) without memory.
-template <typename Key, typename MakeKey, typename Compare>
-bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare) {
+// `remake` may replace the keys once all are made.
+template <typename Key, typename MakeKey, typename Compare, typename Remake>
+bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare, Remake remake) {
   int32_t rows = source->rows;
   int32_t* places = places_of_rows(source);
   auto* keys = places ? static_cast<Key*>(general_alloc_array(size_t(rows), sizeof(Key))) : nullptr;
@@ -169,32 +183,61 @@ bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare) {
     keys[row].row = row;
     keys[row].place = places[row];
   }
+  if (made) made = remake(keys, rows);
   if (made) order_places(keys, rows, source->order, compare);
   general_free(keys);
   general_free(places);
   return made;
 }
 
+// Sort keys of the platform compare byte by byte, as far as their end.
+int compare_sort_keys(const TextKey& a, const TextKey& b) {
+  for (int half = 0; half < 2; ++half) {
+    uint64_t x = a.prefix[half], y = b.prefix[half];
+    if (x != y) return x < y ? -1 : 1;
+    if ((x & 0xFF) == 0) return 0;
+  }
+  return strcmp(a.text + 16, b.text + 16);
+}
+
 bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
   KeyTexts made;
   bool fold = key_kind(type) == KeyKind::Text;
-  bool dated = type == SORT_DATE_DMY || type == SORT_DATE_MDY || type == SORT_DATETIME_DMY || type == SORT_DATETIME_DMY2;
+  bool by_platform = collated(type);
+  SeenBytes seen;
+  Collation collation = Collation::Folded;
   char scratch[12], limited[SORT_TEXT_LIMIT + 1];
   auto make = [&](int32_t row, TextKey* key) {
     const char* text = source->text(source, row, column, scratch);
-    if (dated || text == scratch) {
+    if (dated(type) || text == scratch) {
       lstrcpynA(limited, text, sizeof limited);
       int32_t p = buffer_position();
       text = made.keep(key_text(type, limited, p));
       set_buffer_position(p);
       if (!text) return false;
     }
+    if (by_platform) seen.note(text);
     set_text_key(key, text, fold);
     return true;
   };
-  return sort_rows_by<TextKey>(source, make, [fold, direction](const TextKey& a, const TextKey& b) {
-    return compare_text_keys(a, b, fold) * direction;
-  });
+  // Texts that the library's own comparison would not order as the
+  // platform does get keys of the collation instead.
+  auto remake = [&](TextKey* keys, int32_t rows) {
+    if (by_platform) collation = collation_for(seen);
+    for (int32_t row = 0; collation != Collation::Folded && row < rows; ++row) {
+      int32_t p = buffer_position();
+      const char* key = made.keep(collation_key(collation, source->text(source, row, column, scratch), p));
+      set_buffer_position(p);
+      if (!key) return false;
+      set_text_key(&keys[row], key, false);
+    }
+    return true;
+  };
+  return sort_rows_by<TextKey>(source, make, [&](const TextKey& a, const TextKey& b) {
+    int order = collation == Collation::SortKeys ? compare_sort_keys(a, b)
+                                                 : compare_text_keys(a, b, fold && collation == Collation::Folded);
+    return order * direction;
+  }, remake);
 }
 
 // Integers and numbers: each row's value taken from its key, ordered by value.
@@ -208,9 +251,10 @@ bool sort_by_value(const RowSource* source, int32_t column, int8_t type, int32_t
     key->value = made.*value;
     return true;
   };
-  return sort_rows_by<Key>(source, make, [direction](const Key& a, const Key& b) {
-    return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction;
-  });
+  return sort_rows_by<Key>(
+      source, make,
+      [direction](const Key& a, const Key& b) { return (a.value < b.value ? -1 : a.value > b.value ? 1 : 0) * direction; },
+      [](Key*, int32_t) { return true; });
 }
 
 bool sort_value_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {

@@ -44,15 +44,18 @@ Outcome run_cli(const std::string& arguments, const std::string& input = "",
   CreatePipe(&out_read, &out_write, &inherit, 0);
   CreatePipe(&err_read, &err_write, &inherit, 0);
   for (HANDLE mine : {in_write, out_read, err_read}) SetHandleInformation(mine, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOW startup = {sizeof startup};
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = in_read;
   startup.hStdOutput = out_write;
   startup.hStdError = err_write;
+  // The command line goes as UTF-16, as a shell hands it over.
   std::string command = "\"" + (program.empty() ? beside_program("vantrel.exe") : program) + "\" " + arguments;
+  std::wstring wide(size_t(MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], int(wide.size()));
   PROCESS_INFORMATION child = {};
   Outcome outcome = {99, "", ""};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
+  if (!CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
     ADD_FAILURE() << "cannot start " << command;
     return outcome;
   }
@@ -317,4 +320,35 @@ TEST(CommandLine, MissingLibrary) {
   EXPECT_EQ(raw.code, 3u) << raw.err;
   EXPECT_EQ(options.code, 3u) << options.err;
   EXPECT_NE(raw.err.find("vantrel.dll"), std::string::npos);
+}
+
+// Every character on the way in and out: the command line as UTF-16,
+// standard input as UTF-8 (a byte-order mark of UTF-8 or UTF-16 honoured),
+// answers as UTF-8 to a pipe.
+TEST(CommandLine, UnicodeInAndOut) {
+  const std::string greek = "\xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1", cyrillic = "\xD0\x9C\xD0\xB8\xD1\x80",
+                    cjk = "\xE6\x9D\xB1\xE4\xBA\xAC", emoji = "\xF0\x9F\x98\x80";
+  expect_answer(run_cli("--entry --title " + cyrillic + " --text \"" + greek + " " + emoji + "\"", "",
+                        [&](Dialog& d) { click_gadget(d, OK); }),
+                0, greek + " " + emoji + "\n");
+  expect_answer(run_cli("ShowInput " + cjk + " " + cyrillic + " 300 200 0", "", [](Dialog& d) { click_gadget(d, OK); }),
+                0, cyrillic + "\n");
+  auto second = [](Dialog& d) {
+    EXPECT_EQ(SendMessageW(d.gadget(0), LB_GETCOUNT, 0, 0), 3);
+    SendMessageW(d.gadget(0), LB_SETCURSEL, 1, 0);
+    click_gadget(d, OK);
+  };
+  std::string items = greek + "\n" + cjk + "\r\n" + cyrillic + "\n";
+  expect_answer(run_cli("--list", items, second), 0, cjk + "\n");
+  expect_answer(run_cli("--list", "\xEF\xBB\xBF" + items, second), 0, cjk + "\n");
+  std::string utf16 = "\xFF\xFE";  // the same lines as UTF-16, little end first
+  std::wstring wide(size_t(MultiByteToWideChar(CP_UTF8, 0, items.c_str(), int(items.size()), nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, items.c_str(), int(items.size()), &wide[0], int(wide.size()));
+  for (wchar_t c : wide) utf16 += std::string{char(c & 0xFF), char(c >> 8)};
+  expect_answer(run_cli("--list", utf16, second), 0, cjk + "\n");
+  // Bytes that are not UTF-8: a usage error naming their line, and no dialog.
+  Outcome broken = run_cli("--list", "one\n\xC3(\nthree\n");
+  EXPECT_EQ(broken.code, 2u);
+  EXPECT_NE(broken.err.find("line 2 of standard input is not UTF-8"), std::string::npos) << broken.err;
+  EXPECT_EQ(broken.out, "");
 }

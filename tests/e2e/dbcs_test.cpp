@@ -34,21 +34,6 @@ class MultiByteCodePage : public ::testing::Test {
   }
 };
 
-// Types Unicode characters as an input method would hand them over.
-void type_unicode(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT keys[2] = {};
-    for (INPUT& key : keys) {
-      key.type = INPUT_KEYBOARD;
-      key.ki.wScan = WORD(c);
-      key.ki.dwFlags = KEYEVENTF_UNICODE;
-    }
-    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, keys, sizeof(INPUT));
-    Sleep(30);
-  }
-}
-
 }  // namespace
 
 TEST_F(MultiByteCodePage, InputAnswersPresetTextByteForByte) {

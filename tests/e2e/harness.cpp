@@ -281,6 +281,20 @@ void type_text(const std::string& text) {
   }
 }
 
+void type_unicode(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = WORD(c);
+      key.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Sleep(30);
+  }
+}
+
 std::string save_screenshot(HWND window, const std::string& name) {
   RECT r;
   if (!GetWindowRect(window, &r)) return "";

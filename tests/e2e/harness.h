@@ -112,6 +112,8 @@ HBITMAP header_arrow(const Dialog& dialog, int number, int column);
 bool click_list_header_to_sort(const Dialog& dialog, int number, int column);
 void press_key(WORD key, bool shift = false, bool alt = false);
 void type_text(const std::string& text);
+// Types characters as an input method hands them over (a pair as its two halves).
+void type_unicode(const std::wstring& text);
 // Waits until the dialog's thread has handled what came before (only while
 // the dialog still waits: once it has ended, its thread no longer answers).
 void settle(const Dialog& dialog);

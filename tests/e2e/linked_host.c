@@ -16,10 +16,14 @@ int main(void) {
       {"ShowComboBox", (void*)ShowComboBox},   {"ShowDragnDrop", (void*)ShowDragnDrop},
       {"ShowInput", (void*)ShowInput},         {"ShowListBox", (void*)ShowListBox},
       {"ShowMultiListBox", (void*)ShowMultiListBox},
+      {"ShowAboutW", (void*)ShowAboutW},       {"ShowCalW", (void*)ShowCalW},
+      {"ShowComboBoxW", (void*)ShowComboBoxW}, {"ShowDragnDropW", (void*)ShowDragnDropW},
+      {"ShowInputW", (void*)ShowInputW},       {"ShowListBoxW", (void*)ShowListBoxW},
+      {"ShowMultiListBoxW", (void*)ShowMultiListBoxW},
   };
   HMODULE library = GetModuleHandleA("vantrel.dll");
   int failures = library ? 0 : 1;
-  for (int i = 0; library && i < 7; ++i) {
+  for (int i = 0; library && i < (int)(sizeof exports / sizeof exports[0]); ++i) {
     if ((void*)GetProcAddress(library, exports[i].name) != exports[i].linked) {
       printf("%s: linked address differs from the export\n", exports[i].name);
       ++failures;

@@ -104,7 +104,8 @@ std::string product_path() {
   return length && length < MAX_PATH ? std::string(path, length) : library_path();
 }
 
-TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
+// The fixed seven at ordinals 1 to 7 and their wide forms at 8 to 14, and nothing more.
+TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogsAndTheirWideForms) {
   PeImage image(product_path());
   const IMAGE_NT_HEADERS32* nt = image.headers();
   ASSERT_NE(nt, nullptr);
@@ -115,13 +116,16 @@ TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogs) {
   auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
       image.at(image.directory(IMAGE_DIRECTORY_ENTRY_EXPORT).VirtualAddress));
   ASSERT_NE(exports, nullptr);
-  ASSERT_EQ(exports->NumberOfNames, 7u);
+  ASSERT_EQ(exports->NumberOfNames, 14u);
   ASSERT_EQ(exports->Base, 1u);
   auto* names = reinterpret_cast<const DWORD*>(image.at(exports->AddressOfNames));
   auto* ordinals = reinterpret_cast<const WORD*>(image.at(exports->AddressOfNameOrdinals));
+  // The names stand in alphabetical order: each fixed export, then its wide form.
   for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-    EXPECT_STREQ(image.at(names[i]), expected_exports[i].name);
-    EXPECT_EQ(ordinals[i] + exports->Base, expected_exports[i].ordinal);
+    const ExportName& e = expected_exports[i / 2];
+    bool wide = i % 2 == 1;
+    EXPECT_EQ(std::string(image.at(names[i])), std::string(e.name) + (wide ? "W" : ""));
+    EXPECT_EQ(ordinals[i] + exports->Base, e.ordinal + (wide ? 7u : 0u));
   }
 }
 

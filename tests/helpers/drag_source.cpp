@@ -1,10 +1,11 @@
 // A second program that drags files through OLE, as many programs do:
-//   drag_source X Y FILE...
+//   drag_source X Y FILE...        (or X Y --wide FILE...: the names as 16-bit characters)
 // It shows a small window, presses the mouse on it, starts DoDragDrop with
 // the files as CF_HDROP, moves the pointer to X, Y (screen) and lets go.
 // Prints the drop effect; exits 0 when the target took the files as a copy.
 #include <windows.h>
 #include <ole2.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -16,11 +17,29 @@
 namespace {
 
 std::vector<std::string> files;
+std::vector<std::wstring> wide_files;  // with --wide: the names as 16-bit characters
 int target_x = 0, target_y = 0;
 DWORD effect = DROPEFFECT_NONE;
 HRESULT drag_result = E_FAIL;
 
+HGLOBAL make_wide_file_block() {
+  size_t size = sizeof(DROPFILES) + sizeof(wchar_t);
+  for (const std::wstring& f : wide_files) size += (f.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* at = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const std::wstring& f : wide_files) {
+    memcpy(at, f.c_str(), (f.size() + 1) * sizeof(wchar_t));
+    at += f.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return memory;
+}
+
 HGLOBAL make_file_block() {
+  if (!wide_files.empty()) return make_wide_file_block();
   size_t size = sizeof(DROPFILES) + 1;
   for (const std::string& f : files) size += f.size() + 1;
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
@@ -148,7 +167,14 @@ int main(int argc, char** argv) {
   }
   target_x = atoi(argv[1]);
   target_y = atoi(argv[2]);
-  for (int i = 3; i < argc; ++i) files.push_back(argv[i]);
+  if (std::string(argv[3]) == "--wide") {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 4; wide && i < count; ++i) wide_files.push_back(wide[i]);
+    LocalFree(wide);
+  } else {
+    for (int i = 3; i < argc; ++i) files.push_back(argv[i]);
+  }
   if (FAILED(OleInitialize(nullptr))) return 3;
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = source_procedure;

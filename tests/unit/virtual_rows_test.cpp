@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/text_code_page.h"
 #include "runtime_fixture.h"
 #include "sorter/sort_engine.h"
 #include "sorter/sorter.h"
@@ -73,8 +74,9 @@ class VirtualRows : public RuntimeTest {
     close_window(0);
     RuntimeTest::TearDown();
   }
-  Cells* make(int rows) {
-    auto* cells = new Cells(generated_rows(rows), &released);
+  Cells* make(int rows) { return make(generated_rows(rows)); }
+  Cells* make(std::vector<std::vector<std::string>> rows) {
+    auto* cells = new Cells(std::move(rows), &released);
     if (!create_virtual_list_icon_gadget(3, 5, 5, 390, 250, "Row", 0, 0x50000008, cells)) return nullptr;
     for (int c = 1; c <= 4; ++c) add_gadget_column(3, c, "c", 60);
     show_list_icon_rows(3);
@@ -153,4 +155,54 @@ TEST_F(VirtualRows, CellsSelectionAndRelease) {
   EXPECT_EQ(released, 0);
   close_window(0);
   EXPECT_EQ(released, 1) << "the rows did not go with the list";
+}
+
+// In a wide call, case-blind text columns order as the platform's Unicode
+// comparison for the user's locale does, stably: columns of letters and
+// digits, of characters it ranks apart from the library's own order (":",
+// "_"), of characters it ignores or weighs apart (hyphens, apostrophes),
+// and of non-ASCII text each take their own way there.
+TEST_F(VirtualRows, WideCallsSortTextAsThePlatformDoes) {
+  const std::vector<std::string> alphabets = {
+      "aAbBzZ019 ", "aB9:_.,/ ", "aAb-'e ", "a\xC3\xA1" "b\xC3\x9F" "e\xC3\xA9z\xD0\xB0\xD0\x91\xE6\x9D\xB1 "};
+  TextCodePageScope utf8(CODE_PAGE_UTF8);
+  for (const std::string& alphabet : alphabets) {
+    // The alphabet's characters, each whole.
+    std::vector<std::string> characters;
+    for (size_t at = 0; at < alphabet.size();) {
+      size_t length = (alphabet[at] & 0x80) == 0 ? 1 : (alphabet[at] & 0xE0) == 0xC0 ? 2 : 3;
+      characters.push_back(alphabet.substr(at, length));
+      at += length;
+    }
+    std::vector<std::vector<std::string>> rows;
+    unsigned seed = 99;
+    for (int i = 0; i < 3000; ++i) {
+      std::string text;
+      for (unsigned n = (seed = seed * 1103515245u + 12345u) >> 28; n > 0; --n)
+        text += characters[((seed = seed * 1103515245u + 12345u) >> 8) % characters.size()];
+      rows.push_back({std::to_string(i + 1), text});
+    }
+    auto wide = [](const std::string& text) {
+      std::wstring out(text.size(), L'\0');
+      out.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), int(text.size()), &out[0], int(out.size()))));
+      return out;
+    };
+    Cells* cells = make(rows);
+    ASSERT_NE(cells, nullptr);
+    ASSERT_EQ(sorter_register(3, ARROWS_IMAGE_LEFT), SORTER_DONE);
+    for (int direction : {1, -1}) {
+      std::vector<int32_t> expected = cells->places;
+      std::stable_sort(expected.begin(), expected.end(), [&](int32_t a, int32_t b) {
+        std::wstring x = wide(rows[size_t(a)][1]), y = wide(rows[size_t(b)][1]);
+        int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.c_str(), int(x.size()), y.c_str(),
+                                   int(y.size())) - CSTR_EQUAL;
+        return order * direction < 0;
+      });
+      ASSERT_EQ(sorter_sort_column(3, 1, direction), SORTER_DONE);
+      ASSERT_EQ(cells->places, expected) << "alphabet \"" << alphabet << "\" direction " << direction;
+    }
+    close_window(0);
+    window = reinterpret_cast<HWND>(open_window(0, 0, 0, 400, 300, "virtual", WINDOW_CENTRE_SCREEN));
+    begin_gadget_list(window);
+  }
 }

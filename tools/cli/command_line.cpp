@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "runtime/text_code_page.h"
+
 namespace cli {
 namespace {
 
@@ -323,7 +325,44 @@ bool build_table(const Options& o, const std::string& width, const std::string& 
 
 bool is_options_form(const std::string& argument) { return argument.size() >= 2 && argument.compare(0, 2, "--") == 0; }
 
-bool input_lines(const std::string& bytes, std::vector<std::string>* lines, std::string* error) {
+namespace {
+
+// UTF-16 bytes of either order as UTF-8.
+std::string utf8_of_utf16(const std::string& bytes, bool big_endian) {
+  std::wstring units(bytes.size() / 2, L'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    auto first = static_cast<unsigned char>(bytes[2 * i]), second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    units[i] = wchar_t(big_endian ? first << 8 | second : second << 8 | first);
+  }
+  std::string text(vantrel::utf8_from_utf16(units.data(), units.size(), nullptr), '\0');
+  vantrel::utf8_from_utf16(units.data(), units.size(), &text[0]);
+  return text;
+}
+
+// Whether the bytes are UTF-8 throughout: read as UTF-16 and written back,
+// they come back the same.
+bool valid_utf8(const std::string& text) {
+  std::wstring units(vantrel::utf16_from_utf8(text.data(), text.size(), nullptr), L'\0');
+  vantrel::utf16_from_utf8(text.data(), text.size(), &units[0]);
+  std::string again(vantrel::utf8_from_utf16(units.data(), units.size(), nullptr), '\0');
+  vantrel::utf8_from_utf16(units.data(), units.size(), &again[0]);
+  return again == text;
+}
+
+}  // namespace
+
+bool input_lines(const std::string& input, std::vector<std::string>* lines, std::string* error) {
+  // UTF-8, unless a byte-order mark says UTF-16; a UTF-8 one is dropped.
+  std::string bytes = input;
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    bytes.erase(0, 3);
+  } else if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    if (bytes.size() % 2) {
+      *error = "standard input is UTF-16 with an odd number of bytes";
+      return false;
+    }
+    bytes = utf8_of_utf16(bytes.substr(2), bytes[0] == '\xFE');
+  }
   size_t start = 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
@@ -331,6 +370,10 @@ bool input_lines(const std::string& bytes, std::vector<std::string>* lines, std:
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find('\0') != std::string::npos) {
       *error = "line " + std::to_string(lines->size() + 1) + " of standard input holds a NUL byte";
+      return false;
+    }
+    if (!valid_utf8(line)) {
+      *error = "line " + std::to_string(lines->size() + 1) + " of standard input is not UTF-8";
       return false;
     }
     lines->push_back(line);

@@ -44,9 +44,11 @@ struct Screen {
 // Whether `argument` starts the options form (rather than naming an export).
 bool is_options_form(const std::string& argument);
 
-// Standard input's bytes as lines: "\n" or "\r\n" ends a line, a last line
-// needs no end, and every other byte (a Ctrl-Z among them) is text. False
-// with `error` set when a line holds a NUL byte.
+// Standard input's bytes as lines of UTF-8: "\n" or "\r\n" ends a line, a
+// last line needs no end, and every other byte (a Ctrl-Z among them) is
+// text. A byte-order mark of UTF-8 is dropped, and one of UTF-16 (either
+// order) makes the rest UTF-16. False with `error` set when a line holds a
+// NUL or is not UTF-8.
 bool input_lines(const std::string& bytes, std::vector<std::string>* lines, std::string* error);
 
 // Reads the options (argv without the program). `read_input` gives the

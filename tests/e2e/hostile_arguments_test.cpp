@@ -56,6 +56,31 @@ Text call_export(const Export& e, const Arguments& a) {
   }
 }
 
+// The same call through the export's wide form: its texts widened (a null
+// stays null), its answer narrowed back (every answer here is ASCII).
+Text call_wide_export(const Export& e, const Arguments& a) {
+  using W = const wchar_t*;
+  static std::string answer;
+  std::vector<std::wstring> texts(a.size());
+  std::vector<W> w(a.size(), nullptr);
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i]) w[i] = texts[i].assign(a[i], a[i] + strlen(a[i])).c_str();
+  void* f = shared_library().find((std::string(e.name) + "W").c_str());
+  W result;
+  switch (a.size()) {
+    case 4: result = reinterpret_cast<W(__stdcall*)(W, W, W, W)>(f)(w[0], w[1], w[2], w[3]); break;
+    case 5: result = reinterpret_cast<W(__stdcall*)(W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4]); break;
+    case 6: result = reinterpret_cast<W(__stdcall*)(W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4], w[5]); break;
+    default:
+      result = reinterpret_cast<W(__stdcall*)(W, W, W, W, W, W, W, W, W, W)>(f)(w[0], w[1], w[2], w[3], w[4], w[5],
+                                                                                 w[6], w[7], w[8], w[9]);
+      break;
+  }
+  answer.clear();
+  for (const wchar_t* c = result; c && *c; ++c) answer += char(*c);
+  return result ? answer.c_str() : nullptr;
+}
+
 void press(const Dialog& d, int number) {
   PostMessageA(d.window, WM_COMMAND, MAKEWPARAM(number, BN_CLICKED), reinterpret_cast<LPARAM>(d.gadget(number)));
 }
@@ -127,6 +152,7 @@ HWND foreign_window() {
 
 }  // namespace
 
+// Every case through the fixed export, then through its wide form.
 TEST(HostileArguments, EveryExportOpensEndsAndAnswersWhateverItIsGiven) {
   HostWindow host;
   HWND child = CreateWindowA("Static", "child", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, host.handle(), nullptr,
@@ -138,11 +164,13 @@ TEST(HostileArguments, EveryExportOpensEndsAndAnswersWhateverItIsGiven) {
   std::deque<std::string> texts;
   for (const Export& e : exports) {
     std::vector<Case> cases = cases_for(e, texts, host, child, destroyed, foreign);
-    for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(e.name) + ": " + c.what);
+    for (size_t run = 0; run < 2 * cases.size(); ++run) {
+      const Case& c = cases[run % cases.size()];
+      bool wide = run >= cases.size();
+      SCOPED_TRACE(std::string(e.name) + (wide ? "W: " : ": ") + c.what);
       DWORD start = GetTickCount();
       if (std::getenv("VANTREL_HOSTILE_VERBOSE")) std::printf("%s: %s\n", e.name, c.what.c_str()), std::fflush(stdout);
-      std::string answer = run_dialog([&] { return call_export(e, c.arguments); },
+      std::string answer = run_dialog([&] { return wide ? call_wide_export(e, c.arguments) : call_export(e, c.arguments); },
                                       [&](Dialog& d) {
                                         if (c.foreign) {
                                           EXPECT_TRUE(IsWindowEnabled(c.foreign)) << "disabled another process's window";
@@ -159,7 +187,7 @@ TEST(HostileArguments, EveryExportOpensEndsAndAnswersWhateverItIsGiven) {
         EXPECT_TRUE(IsWindowEnabled(c.foreign));
       }
     }
-    std::printf("%s: %zu cases\n", e.name, cases.size());
+    std::printf("%s and %sW: %zu cases each\n", e.name, e.name, cases.size());
     texts.clear();
   }
 }

@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 60
 SOAK_CALLS ?= 10000
 SOAK_ONLY ?=
 FUZZ_TARGETS := fuzz_drop_block fuzz_picture_checks fuzz_string_functions fuzz_item_list fuzz_table \
-  fuzz_dates fuzz_sort_keys fuzz_line_reader
+  fuzz_dates fuzz_sort_keys fuzz_line_reader fuzz_utf
 WINE64 := VANTREL_BUILD_DIR=$(CURDIR)/$(BUILD64) VANTREL_WINE_ARCH=win64 tools/wine-session
 CTEST := ctest --output-on-failure --timeout 300 --test-dir
 

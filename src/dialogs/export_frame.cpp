@@ -101,13 +101,10 @@ class ThreadClaim {
 bool copy_wide(StringVar* copy, const wchar_t* text) {
   if (!text) return true;
   size_t units = wcslen(text), bytes = utf8_from_utf16(text, units, nullptr);
-  auto* utf8 = static_cast<char*>(general_alloc(bytes + 1));
+  char* utf8 = string_new_room(copy, bytes);
   if (!utf8) return false;
   utf8_from_utf16(text, units, utf8);
-  utf8[bytes] = 0;
-  bool made = string_new(copy, utf8);
-  general_free(utf8);
-  return made;
+  return true;
 }
 
 // Frees the argument copies however the call ends.

@@ -72,6 +72,15 @@ bool string_new(StringVar* variable, const char* text) {
   return true;
 }
 
+char* string_new_room(StringVar* variable, size_t length) {
+  if (length > size_t(LARGEST_BLOCK)) return nullptr;
+  char* block = static_cast<char*>(string_alloc(length + BLOCK_SLACK));
+  if (!block) return nullptr;
+  block[length] = 0;
+  *variable = block;
+  return block;
+}
+
 bool string_assign(StringVar* variable, const char* text) {
   if (!text) {
     string_free(*variable);

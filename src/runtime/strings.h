@@ -18,6 +18,9 @@ void stop_string_manager();  // releases the string heap and with it every block
 // String variables. Each returns false when memory runs out, leaving the
 // variable as it was (string_take still rewinds the buffer).
 bool string_new(StringVar* variable, const char* text);
+// A new variable of `length` bytes (and its zero) for the caller to write,
+// so that a long text is not made twice; null when memory runs out.
+char* string_new_room(StringVar* variable, size_t length);
 bool string_assign(StringVar* variable, const char* text);
 bool string_take(StringVar* variable, int32_t start);
 void string_free(char* block);

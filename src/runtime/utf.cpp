@@ -62,6 +62,11 @@ size_t utf8_from_utf16(const wchar_t* text, size_t length, char* out) {
   size_t bytes = 0;
   for (size_t at = 0; at < length; ++at) {
     char32_t unit = char16_t(text[at]), c = unit;
+    if (unit < 0x80) {  // most text: a byte for a unit
+      if (out) out[bytes] = char(unit);
+      ++bytes;
+      continue;
+    }
     if (high_surrogate(unit) && at + 1 < length && low_surrogate(char16_t(text[at + 1]))) {
       c = 0x10000 + ((unit - 0xD800) << 10) + (char16_t(text[at + 1]) - 0xDC00);
       ++at;

@@ -32,10 +32,11 @@ int sign(int value) { return (value > 0) - (value < 0); }
 
 // Whether a character between two others orders as its rank says: a
 // character the locale ignores (a hyphen, an apostrophe) or weighs apart
-// would not.
+// would not. One of the same rank as its neighbour leaves the longer text
+// after the shorter.
 bool orders_alone(wchar_t c, wchar_t around) {
   const wchar_t with[] = {around, c, around}, without[] = {around, around};
-  int expected = sign(int(ranks.rank[c]) - int(ranks.rank[around]));
+  int expected = ranks.rank[c] == ranks.rank[around] ? 1 : sign(int(ranks.rank[c]) - int(ranks.rank[around]));
   return sign(compare_wide(with, 3, without, 2)) == expected;
 }
 
@@ -76,14 +77,12 @@ void probe_ranks() {
   if (!joins_none(ordered, kept)) memset(ranks.rank, 0, sizeof ranks.rank);
 }
 
-// The text's first 254 characters as UTF-16.
-int limited_wide(const char* text, WideBuffer& out) {
-  WideText wide(text);
-  int length = wide.length() < SORT_TEXT_LIMIT ? wide.length() : int(whole_units(wide.get(), SORT_TEXT_LIMIT));
-  if (!out.get()) return 0;
-  memcpy(out.get(), wide.get(), size_t(length) * sizeof(wchar_t));
-  out.get()[length] = 0;
-  return length;
+// The text's first 254 characters as UTF-16 at `out`, which has room for
+// them and a zero: how many units they take.
+int limited_wide(const char* text, wchar_t* out) {
+  size_t length = whole_units(out, wide_prefix(text, SORT_TEXT_LIMIT, out));
+  out[length] = 0;
+  return int(length);
 }
 
 }  // namespace
@@ -112,39 +111,35 @@ Collation collation_for(const SeenBytes& seen) {
   return Collation::Folded;
 }
 
-const char* collation_key(Collation collation, const char* text, int32_t p) {
+int32_t collation_key(Collation collation, const char* text, char* out, int32_t room) {
   text = text_or_empty(text);
   if (collation == Collation::Ranked) {
-    size_t length = strnlen(text, SORT_TEXT_LIMIT);
-    char* at = buffer_reserve(int32_t(length), p);
-    if (!at) {
-      buffer_terminate();
-      return buffer_address_at(buffer_position());
+    auto length = int32_t(strnlen(text, SORT_TEXT_LIMIT));
+    if (length < room) {
+      for (int32_t i = 0; i < length; ++i) out[i] = char(ranks.rank[static_cast<unsigned char>(text[i]) & 0x7F]);
+      out[length] = 0;
     }
-    for (size_t i = 0; i < length; ++i) at[i] = char(ranks.rank[static_cast<unsigned char>(text[i]) & 0x7F]);
-    at[length] = 0;
-    return buffer_address_at(p);
+    return length + 1;
   }
-  WideBuffer wide(SORT_TEXT_LIMIT);
+  wchar_t wide[SORT_TEXT_LIMIT + 1];
   int length = limited_wide(text, wide);
-  int size = length ? LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.get(), length, nullptr, 0)
-                    : 0;
-  char* at = buffer_reserve(size > 0 ? size : 0, p);
-  if (!at) {
-    buffer_terminate();
-    return buffer_address_at(buffer_position());
+  if (!length) {
+    if (room > 0) out[0] = 0;
+    return 1;
   }
-  at[0] = 0;
-  if (size > 0) LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide.get(), length,
-                             reinterpret_cast<LPWSTR>(at), size);
-  at[size > 0 ? size : 0] = 0;
-  return buffer_address_at(p);
+  int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide, length,
+                          reinterpret_cast<LPWSTR>(out), room);
+  if (size > 0) return size;
+  size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, wide, length, nullptr, 0);
+  if (size > 0) return size;
+  if (room > 0) out[0] = 0;  // a text the platform gives no key sorts first
+  return 1;
 }
 
 int compare_collated(const char* a, const char* b) {
-  WideBuffer x(SORT_TEXT_LIMIT), y(SORT_TEXT_LIMIT);
+  wchar_t x[SORT_TEXT_LIMIT + 1], y[SORT_TEXT_LIMIT + 1];
   int x_length = limited_wide(a, x), y_length = limited_wide(b, y);
-  return compare_wide(x.get() ? x.get() : L"", x_length, y.get() ? y.get() : L"", y_length);
+  return compare_wide(x, x_length, y, y_length);
 }
 
 }  // namespace vantrel

@@ -11,6 +11,8 @@
 // folded order, the library's own keys serve unchanged.
 #include <cstdint>
 
+#include "sorter/sort_keys.h"
+
 namespace vantrel {
 
 enum class Collation {
@@ -24,6 +26,7 @@ class SeenBytes {
  public:
   void note(const char* text);
   bool seen(unsigned char byte) const { return (bits_[byte >> 5] >> (byte & 31)) & 1; }
+  bool beyond_ascii() const { return (bits_[4] | bits_[5] | bits_[6] | bits_[7]) != 0; }
 
  private:
   uint32_t bits_[8] = {};
@@ -33,9 +36,12 @@ class SeenBytes {
 // platform does.
 Collation collation_for(const SeenBytes& seen);
 
-// The text's key for the collation (Ranked or SortKeys), written at p (a
-// producer): of its first 254 characters, compared byte by byte.
-const char* collation_key(Collation collation, const char* text, int32_t p);
+// The text's key for the collation (Ranked or SortKeys), of its first 254
+// characters, compared byte by byte: its size with its zero, and the key
+// written at `out` when that fits in `room` bytes. Any thread may ask.
+int32_t collation_key(Collation collation, const char* text, char* out, int32_t room);
+// Room for most keys: the platform's take a few bytes a character.
+constexpr int32_t LIKELY_KEY_ROOM = 12 * SORT_TEXT_LIMIT + 16;
 
 // Two texts of the call's code page in the platform's order, letter case aside.
 int compare_collated(const char* a, const char* b);

@@ -9,7 +9,9 @@
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
+#include "sorter/collated_keys.h"
 #include "sorter/collation.h"
+#include "sorter/key_texts.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -134,42 +136,6 @@ void order_places(Key* keys, int32_t rows, int32_t* order, Compare compare) {
   for (int32_t place = 0; place < rows; ++place) order[place] = keys[place].row;
 }
 
-// The text keys' own storage: the cells themselves, or the date keys made
-// from them, kept in one block.
-class KeyTexts {
- public:
-  ~KeyTexts() {
-    for (Block* b = blocks_; b;) {
-      Block* next = b->next;
-      general_free(b);
-      b = next;
-    }
-  }
-  const char* keep(const char* text) {
-    size_t size = strlen(text) + 1;
-    if (!blocks_ || blocks_->used + size > BLOCK) {
-      size_t room = size > BLOCK ? size : BLOCK;
-      auto* block = static_cast<Block*>(general_alloc(sizeof(Block) + room));
-      if (!block) return nullptr;
-      block->next = blocks_;
-      block->used = 0;
-      blocks_ = block;
-    }
-    char* at = reinterpret_cast<char*>(blocks_ + 1) + blocks_->used;
-    memcpy(at, text, size);
-    blocks_->used += size;
-    return at;
-  }
-
- private:
-  static constexpr size_t BLOCK = 1 << 20;
-  struct Block {
-    Block* next;
-    size_t used;
-  };
-  Block* blocks_ = nullptr;
-};
-
 // Keys for every row, then the order; false (nothing changed) without memory.
 // `remake` may replace the keys once all are made.
 template <typename Key, typename MakeKey, typename Compare, typename Remake>
@@ -190,14 +156,15 @@ bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare, Remake
   return made;
 }
 
-// Sort keys of the platform compare byte by byte, as far as their end.
+// Sort keys of the platform compare byte by byte, as far as their end: the
+// prefix, then the rest (collated_keys.h).
 int compare_sort_keys(const TextKey& a, const TextKey& b) {
   for (int half = 0; half < 2; ++half) {
     uint64_t x = a.prefix[half], y = b.prefix[half];
     if (x != y) return x < y ? -1 : 1;
     if ((x & 0xFF) == 0) return 0;
   }
-  return strcmp(a.text + 16, b.text + 16);
+  return strcmp(a.text, b.text);
 }
 
 bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_t direction) {
@@ -216,22 +183,21 @@ bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_
       set_buffer_position(p);
       if (!text) return false;
     }
-    if (by_platform) seen.note(text);
+    if (by_platform) {
+      // Text beyond ASCII takes the platform's keys (collation_for): what
+      // the rows hold matters no more.
+      if (seen.beyond_ascii()) return true;
+      seen.note(text);
+    }
     set_text_key(key, text, fold);
     return true;
   };
   // Texts that the library's own comparison would not order as the
   // platform does get keys of the collation instead.
+  CollatedKeys collated_keys;
   auto remake = [&](TextKey* keys, int32_t rows) {
     if (by_platform) collation = collation_for(seen);
-    for (int32_t row = 0; collation != Collation::Folded && row < rows; ++row) {
-      int32_t p = buffer_position();
-      const char* key = made.keep(collation_key(collation, source->text(source, row, column, scratch), p));
-      set_buffer_position(p);
-      if (!key) return false;
-      set_text_key(&keys[row], key, false);
-    }
-    return true;
+    return collation == Collation::Folded || collated_keys.make(collation, source, column, keys, rows);
   };
   return sort_rows_by<TextKey>(source, make, [&](const TextKey& a, const TextKey& b) {
     int order = collation == Collation::SortKeys ? compare_sort_keys(a, b)

@@ -1,5 +1,5 @@
 // ShowMultiListBox with 100,000 and 1,000,000 rows x 3 columns in one table
-// text, in two shapes, measured as a host sees it and against the bare
+// text, in three shapes, measured as a host sees it and against the bare
 // report list doing the same work at its best in the same run:
 // - "names": a 9-letter name, a number 0-99 and a date, the table people
 //   send (sorted by the number column, so most keys are equal);
@@ -22,7 +22,8 @@
 //   private regions, each against the table's text;
 // - the export on OK, from the file's creation until it holds every byte
 //   (watched from another thread), beside one WriteFile of the same bytes.
-// The dialogs run first, so that the bare lists' memory does not count for
+// Each table is shown twice and the better of each time reported. The
+// dialogs run first, so that the bare lists' memory does not count for
 // them. The bare list of a million rows is not destroyed: the control takes
 // minutes for that, and the process's end takes it instead.
 #include <windows.h>
@@ -151,6 +152,13 @@ struct Dialog {
          next_call = 0;
   size_t table_bytes = 0, export_bytes = 0, export_expected = 0;
   Memory added;
+  void keep_best(const Dialog& other) {
+    for (auto time : {&Dialog::shown, &Dialog::ready, &Dialog::painted, &Dialog::resort, &Dialog::export_seconds,
+                      &Dialog::write_seconds, &Dialog::ok_to_answer, &Dialog::next_call})
+      this->*time = std::min(this->*time, other.*time);
+    added.keep_most(other.added);
+    if (other.export_bytes != other.export_expected) export_bytes = other.export_bytes;
+  }
 };
 
 // A dialog that is not `old`, once it is shown; null if none came in a minute.
@@ -431,9 +439,15 @@ int main() {
   double first_start = now_seconds();
   measure_next_call(caller, false, nullptr);
   std::printf("first dialog of the process, a table of one row: %.3f s\n", now_seconds() - first_start);
+  // Each table twice, in turn, and the better of each time: a single
+  // call's times vary by a third here.
   Dialog dialogs[RUNS];
-  for (int r = 0; r < RUNS; ++r)
-    dialogs[r] = measure_dialog(caller, runs[r].wide, runs[r].shape, runs[r].rows, runs[r].click_column);
+  for (int round = 0; round < 2; ++round)
+    for (int r = 0; r < RUNS; ++r) {
+      Dialog d = measure_dialog(caller, runs[r].wide, runs[r].shape, runs[r].rows, runs[r].click_column);
+      if (round == 0) dialogs[r] = d;
+      else dialogs[r].keep_best(d);
+    }
   FreeLibrary(library);
 
   bool within = true;

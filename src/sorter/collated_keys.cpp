@@ -9,13 +9,8 @@ namespace {
 
 constexpr int32_t PREFIX_BYTES = int32_t(sizeof(TextKey::prefix));
 
-// Fewer rows than this are not worth a thread.
-constexpr int32_t LEAST_SHARE = 16384;
-
 int share_count(int32_t rows, int most) {
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  int count = int(system.dwNumberOfProcessors);
+  int count = processor_count();
   if (count > most) count = most;
   if (count > rows / LEAST_SHARE) count = rows / LEAST_SHARE;
   return count < 1 ? 1 : count;
@@ -34,6 +29,12 @@ bool set_key(TextKey* row_key, Collation collation, const char* key, int32_t siz
 }
 
 }  // namespace
+
+int processor_count() {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return int(system.dwNumberOfProcessors);
+}
 
 unsigned long __stdcall CollatedKeys::make_share(void* argument) {
   auto* share = static_cast<Share*>(argument);

@@ -11,6 +11,10 @@
 
 namespace vantrel {
 
+// Fewer rows than this are not worth a thread.
+constexpr int32_t LEAST_SHARE = 16384;
+int processor_count();
+
 class CollatedKeys {
  public:
   // Sets each row's key (keys[row]) to its collation key, which this object

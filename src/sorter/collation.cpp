@@ -80,7 +80,12 @@ void probe_ranks() {
 // The text's first 254 characters as UTF-16 at `out`, which has room for
 // them and a zero: how many units they take.
 int limited_wide(const char* text, wchar_t* out) {
-  size_t length = whole_units(out, wide_prefix(text, SORT_TEXT_LIMIT, out));
+  // A UTF-8 text of no more bytes than the room takes no more units: most
+  // convert in one pass.
+  size_t bytes = strnlen(text, SORT_TEXT_LIMIT + 1);
+  size_t length = text_code_page() == CODE_PAGE_UTF8 && bytes <= SORT_TEXT_LIMIT
+                      ? utf16_from_utf8(text, bytes, out)
+                      : whole_units(out, wide_prefix(text, SORT_TEXT_LIMIT, out));
   out[length] = 0;
   return int(length);
 }

@@ -128,18 +128,47 @@ int32_t* places_of_rows(const RowSource* source) {
 
 // Keys by `compare` (direction applied), equal keys by their places before.
 template <typename Key, typename Compare>
-void order_places(Key* keys, int32_t rows, int32_t* order, Compare compare) {
-  std::sort(keys, keys + rows, [&compare](const Key& a, const Key& b) {
+void order_places(Key* keys, int32_t rows, int32_t* order, Compare compare, bool in_halves) {
+  auto less = [&compare](const Key& a, const Key& b) {
     int order = compare(a, b);
     return order ? order < 0 : a.place < b.place;
-  });
+  };
+  if (in_halves && rows >= 2 * LEAST_SHARE && processor_count() >= 2) {
+    // Each half on a processor of its own, then merged into the order:
+    // no key is equal to another, so the merge keeps the sort stable.
+    struct Half {
+      Key* keys;
+      int32_t rows;
+      decltype(less)* less;
+      static unsigned long __stdcall sort(void* half) {
+        auto* h = static_cast<Half*>(half);
+        std::sort(h->keys, h->keys + h->rows, *h->less);
+        return 0;
+      }
+    } first = {keys, rows / 2, &less};
+    HANDLE thread = CreateThread(nullptr, 0, Half::sort, &first, 0, nullptr);
+    if (!thread) Half::sort(&first);
+    std::sort(keys + first.rows, keys + rows, less);
+    if (thread) {
+      WaitForSingleObject(thread, INFINITE);
+      CloseHandle(thread);
+    }
+    Key *a = keys, *a_end = keys + first.rows, *b = a_end, *b_end = keys + rows;
+    for (int32_t place = 0; place < rows; ++place)
+      order[place] = (b == b_end || (a != a_end && !less(*b, *a)) ? a++ : b++)->row;
+    return;
+  }
+  std::sort(keys, keys + rows, less);
   for (int32_t place = 0; place < rows; ++place) order[place] = keys[place].row;
 }
 
 // Keys for every row, then the order; false (nothing changed) without memory.
-// `remake` may replace the keys once all are made.
+// `remake` may replace the keys once all are made, and set `in_halves` when
+// they are long and costly to compare (the platform's): those are ordered
+// in halves on two processors.
 template <typename Key, typename MakeKey, typename Compare, typename Remake>
-bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare, Remake remake) {
+bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare, Remake remake,
+                  const bool* in_halves = nullptr) {
   int32_t rows = source->rows;
   int32_t* places = places_of_rows(source);
   auto* keys = places ? static_cast<Key*>(general_alloc_array(size_t(rows), sizeof(Key))) : nullptr;
@@ -150,7 +179,7 @@ bool sort_rows_by(const RowSource* source, MakeKey make, Compare compare, Remake
     keys[row].place = places[row];
   }
   if (made) made = remake(keys, rows);
-  if (made) order_places(keys, rows, source->order, compare);
+  if (made) order_places(keys, rows, source->order, compare, in_halves && *in_halves);
   general_free(keys);
   general_free(places);
   return made;
@@ -195,15 +224,17 @@ bool sort_text_keys(const RowSource* source, int32_t column, int8_t type, int32_
   // Texts that the library's own comparison would not order as the
   // platform does get keys of the collation instead.
   CollatedKeys collated_keys;
+  bool platform_keys = false;
   auto remake = [&](TextKey* keys, int32_t rows) {
     if (by_platform) collation = collation_for(seen);
+    platform_keys = collation == Collation::SortKeys;
     return collation == Collation::Folded || collated_keys.make(collation, source, column, keys, rows);
   };
   return sort_rows_by<TextKey>(source, make, [&](const TextKey& a, const TextKey& b) {
     int order = collation == Collation::SortKeys ? compare_sort_keys(a, b)
                                                  : compare_text_keys(a, b, fold && collation == Collation::Folded);
     return order * direction;
-  }, remake);
+  }, remake, &platform_keys);
 }
 
 // Integers and numbers: each row's value taken from its key, ordered by value.

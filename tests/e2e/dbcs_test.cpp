@@ -25,29 +25,22 @@ class MultiByteCodePage : public ::testing::Test {
       GTEST_SKIP() << "not on code page 932";
     }
   }
-  template <typename Show, typename... Texts>
-  std::string run(const char* name, const std::function<void(Dialog&)>& drive, Texts... texts) {
-    Show show = shared_library().get<Show>(name);
-    EXPECT_NE(show, nullptr);
-    if (!show) return "";
-    return run_dialog([&] { return show(texts...); }, drive, nullptr, current_dialog());
-  }
 };
 
 }  // namespace
 
 TEST_F(MultiByteCodePage, InputAnswersPresetTextByteForByte) {
-  std::string answer = run<Show5>("ShowInput", [](Dialog& d) { click_gadget(d, OK); }, "Input", mixed.c_str(),
+  std::string answer = run_export<Show5>("ShowInput", [](Dialog& d) { click_gadget(d, OK); }, "Input", mixed.c_str(),
                                   "300", "200", "0");
   EXPECT_EQ(answer, mixed);
   std::string two_lines = japanese + "\r\n" + japanese + japanese;
-  answer = run<Show5>("ShowInput", [](Dialog& d) { click_gadget(d, OK); }, "Input", two_lines.c_str(), "300", "200",
+  answer = run_export<Show5>("ShowInput", [](Dialog& d) { click_gadget(d, OK); }, "Input", two_lines.c_str(), "300", "200",
                       "0");
   EXPECT_EQ(answer, two_lines);
 }
 
 TEST_F(MultiByteCodePage, InputAnswersTypedTextByteForByte) {
-  std::string answer = run<Show5>("ShowInput", [](Dialog& d) {
+  std::string answer = run_export<Show5>("ShowInput", [](Dialog& d) {
     settle(d);
     type_text("ab");
     type_unicode(L"\x65E5\x672C\x8A9E");  // 日本語
@@ -61,12 +54,12 @@ TEST_F(MultiByteCodePage, InputAnswersTypedTextByteForByte) {
 
 TEST_F(MultiByteCodePage, ListsAnswerTheChosenItemByteForByte) {
   std::string items = "one|" + mixed + "|" + japanese + "|";
-  std::string answer = run<Show5>("ShowListBox", [](Dialog& d) {
+  std::string answer = run_export<Show5>("ShowListBox", [](Dialog& d) {
     SendMessageA(d.gadget(LIST), LB_SETCURSEL, 1, 0);
     click_gadget(d, OK);
   }, "List", items.c_str(), "240", "200", "0");
   EXPECT_EQ(answer, mixed);
-  answer = run<Show5>("ShowComboBox", [](Dialog& d) {
+  answer = run_export<Show5>("ShowComboBox", [](Dialog& d) {
     SendMessageA(d.gadget(LIST), CB_SETCURSEL, 2, 0);
     click_gadget(d, OK);
   }, "Combo", items.c_str(), "240", "80", "0");

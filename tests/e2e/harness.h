@@ -84,6 +84,15 @@ class PatientWaits {
 // The dialog window currently on screen (window 0), or null.
 HWND current_dialog();
 
+// The shared library's export `name` called with `texts` through
+// run_dialog, after whatever dialog is on screen now.
+template <typename Show, typename... Texts>
+std::string run_export(const char* name, const std::function<void(Dialog&)>& drive, Texts... texts) {
+  Show show = shared_library().get<Show>(name);
+  if (!show) return "<no export " + std::string(name) + ">";
+  return run_dialog([&] { return show(texts...); }, drive, nullptr, current_dialog());
+}
+
 // A gadget or client rectangle at x, y of w x h (h -1: any height).
 void expect_rect(const RECT& r, int x, int y, int w, int h, const char* what);
 

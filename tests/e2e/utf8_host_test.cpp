@@ -33,25 +33,18 @@ std::wstring window_text_of(HWND window) {
 class Utf8Host : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(GetACP(), 65001u) << "the host's manifest did not make UTF-8 its code page"; }
-  template <typename Show, typename... Texts>
-  std::string run(const char* name, const std::function<void(Dialog&)>& drive, Texts... texts) {
-    Show show = shared_library().get<Show>(name);
-    EXPECT_NE(show, nullptr);
-    if (!show) return "";
-    return run_dialog([&] { return show(texts...); }, drive, nullptr, current_dialog());
-  }
 };
 
 }  // namespace
 
 TEST_F(Utf8Host, InputAndListsKeepEveryCharacter) {
   const std::string given = greek + " " + emoji + "\r\n" + cjk;
-  std::string answer = run<Show5>("ShowInput", [&](Dialog& d) {
+  std::string answer = run_export<Show5>("ShowInput", [&](Dialog& d) {
     EXPECT_EQ(window_text_of(d.window), wide(cyrillic));
     click_gadget(d, OK);
   }, cyrillic.c_str(), given.c_str(), "300", "200", "0");
   EXPECT_EQ(answer, given);
-  answer = run<Show5>("ShowInput", [](Dialog& d) {
+  answer = run_export<Show5>("ShowInput", [](Dialog& d) {
     SetForegroundWindow(d.window);
     settle(d);
     type_unicode(wide(cyrillic + emoji));
@@ -62,12 +55,12 @@ TEST_F(Utf8Host, InputAndListsKeepEveryCharacter) {
   EXPECT_EQ(answer, cyrillic + emoji);
 
   const std::string items = greek + "|" + cjk + emoji + "|" + cyrillic + "|";
-  answer = run<Show5>("ShowListBox", [](Dialog& d) {
+  answer = run_export<Show5>("ShowListBox", [](Dialog& d) {
     SendMessageW(d.gadget(LIST), LB_SETCURSEL, 1, 0);
     click_gadget(d, OK);
   }, "List", items.c_str(), "240", "200", "0");
   EXPECT_EQ(answer, cjk + emoji);
-  answer = run<Show5>("ShowComboBox", [](Dialog& d) {
+  answer = run_export<Show5>("ShowComboBox", [](Dialog& d) {
     SendMessageW(d.gadget(LIST), CB_SETCURSEL, 2, 0);
     click_gadget(d, OK);
   }, "Combo", items.c_str(), "240", "80", "0");
@@ -79,7 +72,7 @@ TEST_F(Utf8Host, InputAndListsKeepEveryCharacter) {
 TEST_F(Utf8Host, TableAnswersAndExportsUtf8) {
   const std::string table = "Name;City;|" + greek + ";" + cjk + ";|" + cyrillic + ";" + emoji + ";|";
   DeleteFileA("C:\\Items.txt");
-  std::string answer = run<Show6>("ShowMultiListBox", [](Dialog& d) {
+  std::string answer = run_export<Show6>("ShowMultiListBox", [](Dialog& d) {
     click_list_row(d, TABLE, 0);
     settle(d);
     click_gadget(d, OK);
@@ -98,7 +91,7 @@ TEST_F(Utf8Host, ALongBodyIsCutWhereACharacterEnds) {
   std::string body;
   for (int i = 0; i < 4000; ++i) body += "\xE6\x9D\xB1";
   std::wstring shown;
-  std::string answer = run<Show10>("ShowAbout", [&](Dialog& d) {
+  std::string answer = run_export<Show10>("ShowAbout", [&](Dialog& d) {
     shown = window_text_of(d.gadget(BODY));
     click_gadget(d, 4);
   }, "About", "Heading", "Sub", "", body.c_str(), "", "", "300", "250", "0");

@@ -30,13 +30,24 @@ WNDPROC previous_list_procedure = nullptr;
 // One name of the drop as a row, in the call's code page: 8-bit names are
 // the ANSI code page's, 16-bit ones are kept whole.
 void list_name(const DropName& name, void*) {
+  int32_t p = buffer_position();
+  if (name.ansi && text_code_page() == CODE_PAGE_ANSI) {
+    // Already the call's code page: listed as it stands.
+    char* at = name.length < size_t(INT32_MAX) ? buffer_reserve(int32_t(name.length), p) : nullptr;
+    if (at) {
+      memcpy(at, name.ansi, name.length);
+      at[name.length] = 0;
+      add_gadget_item(FILE_LIST, -1, at);
+    }
+    set_buffer_position(p);
+    return;
+  }
   int units = name.ansi ? MultiByteToWideChar(CP_ACP, 0, name.ansi, int(name.length), nullptr, 0) : int(name.length);
   WideBuffer wide(units);
   if (!wide.get() || units <= 0) return;
   // 16-bit characters may lie at an odd offset: copied before they are read.
   if (name.ansi) MultiByteToWideChar(CP_ACP, 0, name.ansi, int(name.length), wide.get(), units);
   else memcpy(wide.get(), name.wide, 2 * name.length);
-  int32_t p = buffer_position();
   add_gadget_item(FILE_LIST, -1, append_wide(wide.get(), units, p));
   set_buffer_position(p);
 }

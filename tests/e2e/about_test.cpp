@@ -310,6 +310,37 @@ TEST_F(About, TheButtonsReachTheShell) {
   DeleteFileA(record_path().c_str());
 }
 
+// Through the wide export, addresses outside the ANSI code page reach the
+// shell whole.
+TEST_F(About, UnicodeAddressesReachTheShellWhole) {
+  using ShowW10 = const wchar_t*(__stdcall*)(const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                                             const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                                             const wchar_t*, const wchar_t*);
+  auto show_wide = shared_library().get<ShowW10>("ShowAboutW");
+  ASSERT_NE(show_wide, nullptr);
+  register_recorder();
+  const wchar_t* web = L"https://\x043F\x0440\x0438\x043C\x0435\x0440.\x0440\x0444/\x6771\x4EAC?q=\x03A9";
+  const wchar_t* mail = L"\x0438\x043C\x044F@\x043F\x0440\x0438\x043C\x0435\x0440.\x0440\x0444";
+  const std::string web_utf8 = "https://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84/"
+                               "\xE6\x9D\xB1\xE4\xBA\xAC?q=\xCE\xA9";
+  const std::string mail_utf8 = "mailto:\xD0\xB8\xD0\xBC\xD1\x8F@\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5"
+                                "\xD1\x80.\xD1\x80\xD1\x84";
+  for (int button : {WEB, EMAIL}) {
+    DeleteFileA(record_path().c_str());
+    std::wstring answer;
+    run_dialog(
+        [&] {
+          answer = show_wide(L"About", L"Vantrel", L"", L"", L"", web, mail, L"300", L"250", L"0");
+          return "";
+        },
+        [&](Dialog& d) { click_gadget(d, button); }, nullptr, current_dialog());
+    EXPECT_EQ(answer, button == WEB ? L"Web" : L"Email");
+    ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << "nothing reached the shell";
+    EXPECT_EQ(recorded().substr(0, recorded().find("|dir=")), button == WEB ? web_utf8 : mail_utf8);
+  }
+  DeleteFileA(record_path().c_str());
+}
+
 namespace {
 
 std::string class_of(HWND window) {

@@ -9,6 +9,7 @@
  *   console_tool                     records "started" as record does: a copy under
  *                                    another name shows whether anything ran it */
 #include <windows.h>
+#include <shellapi.h>
 #include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -29,16 +30,28 @@ static int late(const char* ms, const char* file) {
   return 0;
 }
 
-static int record(int argc, char** argv) {
+static void write_utf8(FILE* f, const wchar_t* argument) {
+  char text[4096];
+  if (!WideCharToMultiByte(CP_UTF8, 0, argument, -1, text, sizeof text, NULL, NULL)) text[0] = 0;
+  fprintf(f, "%s|", text);
+}
+
+/* The arguments as the system keeps them (UTF-16), written as UTF-8: an
+ * address outside the ANSI code page arrives whole or not at all. */
+static int record(const wchar_t* started) {
   char path[MAX_PATH], folder[MAX_PATH];
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   GetTempPathA(MAX_PATH, path);
   strcat(path, "vantrel_shell_record.txt");
   GetCurrentDirectoryA(MAX_PATH, folder);
   FILE* f = fopen(path, "a");
-  if (!f) return 1;
-  for (int i = 2; i < argc; ++i) fprintf(f, "%s|", argv[i]);
+  if (!f || !argv) return 1;
+  if (started) write_utf8(f, started);
+  for (int i = 2; !started && i < argc; ++i) write_utf8(f, argv[i]);
   fprintf(f, "dir=%s\n", folder);
   fclose(f);
+  LocalFree(argv);
   return 0;
 }
 
@@ -55,15 +68,12 @@ static int flood(const char* count) {
 }
 
 int main(int argc, char** argv) {
-  if (argc == 1) {
-    char* started[] = {argv[0], "record", "started"};
-    return record(3, started);
-  }
+  if (argc == 1) return record(L"started");
   if (argc == 3 && strcmp(argv[1], "flood") == 0) return flood(argv[2]);
   if (argc == 3 && strcmp(argv[1], "print") == 0) return fputs(argv[2], stdout) < 0;
   if (argc == 2 && strcmp(argv[1], "upper") == 0) return upper();
   if (argc == 4 && strcmp(argv[1], "late") == 0) return late(argv[2], argv[3]);
-  if (argc >= 2 && strcmp(argv[1], "record") == 0) return record(argc, argv);
+  if (argc >= 2 && strcmp(argv[1], "record") == 0) return record(NULL);
   fputs("usage: console_tool print TEXT | upper | late MS FILE | record ARG... | flood BYTES\n", stderr);
   return 2;
 }

@@ -40,6 +40,16 @@ WideText::WideText(const char* text, ptrdiff_t length) {
   text = text_or_empty(text);
   size_t bytes = length < 0 ? strlen(text) : size_t(length);
   if (bytes > 0x3FFFFFFF) return;
+  // No text takes more UTF-16 units than it has bytes: a short one is
+  // converted in one pass into the object's own room.
+  if (bytes < SHORT_TEXT) {
+    size_t units = utf8() ? utf16_from_utf8(text, bytes, short_)
+                          : size_t(bytes ? MultiByteToWideChar(CP_ACP, 0, text, int(bytes), short_, SHORT_TEXT) : 0);
+    text_ = short_;
+    text_[units] = 0;
+    length_ = int32_t(units);
+    return;
+  }
   size_t units = utf8() ? utf16_from_utf8(text, bytes, nullptr)
                         : size_t(bytes ? MultiByteToWideChar(CP_ACP, 0, text, int(bytes), nullptr, 0) : 0);
   text_ = static_cast<wchar_t*>(general_alloc_array(units + 1, sizeof(wchar_t)));
@@ -50,7 +60,9 @@ WideText::WideText(const char* text, ptrdiff_t length) {
   length_ = int32_t(units);
 }
 
-WideText::~WideText() { general_free(text_); }
+WideText::~WideText() {
+  if (text_ != short_) general_free(text_);
+}
 
 const wchar_t* creation_text(WideText& text) {
   if (text.length_ > LONGEST_CREATION_TEXT) {

@@ -58,6 +58,8 @@ class WideText {
 
  private:
   friend const wchar_t* creation_text(WideText& text);
+  static constexpr int SHORT_TEXT = 128;
+  wchar_t short_[SHORT_TEXT];
   wchar_t* text_ = nullptr;
   int32_t length_ = 0;
 };

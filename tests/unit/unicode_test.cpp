@@ -96,6 +96,16 @@ TEST_F(CodePage, TextMeetsThePlatformInTheCallsCodePage) {
     wchar_t start[3];
     EXPECT_EQ(wide_prefix(bytes.c_str(), 3, start), 3u);
     EXPECT_EQ(std::wstring(start, 3), every.substr(0, 3));
+    // Short texts convert in the object's own room, longer ones on the heap:
+    // every length about the border, ASCII and four-byte characters alike.
+    for (const std::wstring& unit : {std::wstring(L"a"), std::wstring(L"\xD83D\xDE00")})
+      for (size_t count = 28; count <= 132; ++count) {
+        std::wstring text;
+        for (size_t i = 0; i < count; ++i) text += unit;
+        WideText converted(utf8_of(text).c_str());
+        ASSERT_EQ(std::wstring(converted.get()), text) << count;
+        ASSERT_EQ(converted.length(), int32_t(text.size())) << count;
+      }
   }
   if (GetACP() == 1252) {
     int32_t p = buffer_position();

@@ -55,8 +55,17 @@ Outcome run_cli(const std::string& arguments, const std::string& input = "",
   MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], int(wide.size()));
   PROCESS_INFORMATION child = {};
   Outcome outcome = {99, "", ""};
-  if (!CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child)) {
-    ADD_FAILURE() << "cannot start " << command;
+  // Wine now and then refuses a process for a moment (seen once in many
+  // runs): a second try tells that apart from a program that cannot start.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(500);
+    started = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+    if (!started) error = GetLastError();
+  }
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << command << ": error " << error;
     return outcome;
   }
   for (HANDLE theirs : {in_read, out_write, err_write}) CloseHandle(theirs);

@@ -78,20 +78,6 @@ void press(HWND dialog, int button) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
-// A 16 x 16 24-bit bitmap file for the about box, at `path`.
-void write_picture(const std::string& path) {
-  constexpr int SIDE = 16, ROW = SIDE * 3;
-  std::vector<unsigned char> file(14 + 40 + ROW * SIDE, 0x80);
-  BITMAPFILEHEADER head = {0x4D42, DWORD(file.size()), 0, 0, 14 + 40};
-  BITMAPINFOHEADER info = {40, SIDE, SIDE, 1, 24, BI_RGB, ROW * SIDE, 2835, 2835, 0, 0};
-  memcpy(file.data(), &head, 14);
-  memcpy(file.data() + 14, &info, 40);
-  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr);
-  CloseHandle(out);
-}
-
 int gdi_objects() { return take_sample(0).gdi_objects; }
 
 // GDI objects the platform's own month calendar leaves behind per control
@@ -134,7 +120,7 @@ TEST(Endurance, SevenDialogsInTurnLeakNothing) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   std::string picture = std::string(temp) + "vantrel_endurance.bmp";
-  write_picture(picture);
+  ASSERT_TRUE(write_picture(std::wstring(picture.begin(), picture.end())));
 
   // The driver ends each dialog with its Cancel (the about box with its OK).
   // It follows the host's call count: a call that has started and not

@@ -387,4 +387,19 @@ std::string run_dialog(const std::function<Text()>& call, const std::function<vo
   return answer ? answer : "<null>";
 }
 
+bool write_picture(const std::wstring& path) {
+  constexpr int SIDE = 16, ROW = SIDE * 3;
+  std::vector<unsigned char> file(14 + 40 + ROW * SIDE, 0x80);
+  BITMAPFILEHEADER head = {0x4D42, DWORD(file.size()), 0, 0, 14 + 40};
+  BITMAPINFOHEADER info = {40, SIDE, SIDE, 1, 24, BI_RGB, ROW * SIDE, 2835, 2835, 0, 0};
+  memcpy(file.data(), &head, 14);
+  memcpy(file.data() + 14, &info, 40);
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool whole = WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr) && written == file.size();
+  CloseHandle(out);
+  return whole;
+}
+
 }  // namespace harness

@@ -84,6 +84,9 @@ class PatientWaits {
 // The dialog window currently on screen (window 0), or null.
 HWND current_dialog();
 
+// A 16 x 16 grey 24-bit bitmap file at `path`; false when it cannot be written.
+bool write_picture(const std::wstring& path);
+
 // The shared library's export `name` called with `texts` through
 // run_dialog, after whatever dialog is on screen now.
 template <typename Show, typename... Texts>

@@ -270,20 +270,7 @@ TEST(Wide, AboutShowsItsTextsAndAPictureAtAUnicodePath) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   std::wstring picture = std::wstring(temp) + cyrillic + cjk + L".bmp";
-  {
-    // A 16 x 16 24-bit bitmap.
-    constexpr int SIDE = 16, ROW = SIDE * 3;
-    std::vector<unsigned char> file(14 + 40 + ROW * SIDE, 0x40);
-    BITMAPFILEHEADER head = {0x4D42, DWORD(file.size()), 0, 0, 14 + 40};
-    BITMAPINFOHEADER info = {40, SIDE, SIDE, 1, 24, BI_RGB, ROW * SIDE, 2835, 2835, 0, 0};
-    memcpy(file.data(), &head, 14);
-    memcpy(file.data() + 14, &info, 40);
-    HANDLE out = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(out, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr);
-    CloseHandle(out);
-  }
+  ASSERT_TRUE(write_picture(picture));
   std::wstring body = hebrew + L"\n" + every;
   std::wstring answer = run_wide(
       [&] {

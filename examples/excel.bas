@@ -1,13 +1,29 @@
-' VBA in 32-bit Office (a 64-bit Office cannot load a 32-bit DLL). StrPtr hands the
-' wide export VBA's own UTF-16 strings, so every character arrives.
-Private Declare Function ShowListBoxW Lib "C:\Vantrel\vantrel.dll" (ByVal title As Long, _
-    ByVal items As Long, ByVal width As Long, ByVal height As Long, ByVal host As Long) As Long
-Private Declare Function lstrlenW Lib "kernel32" (ByVal text As Long) As Long
-Private Declare Sub CopyMemory Lib "kernel32" Alias "RtlMoveMemory" (ByVal target As Long, _
-    ByVal source As Long, ByVal bytes As Long)
+' VBA in 32-bit or 64-bit Office: each Office loads the DLL of its own bitness,
+' from the package's x86 or x64 folder. StrPtr hands the wide export VBA's own
+' UTF-16 strings, so every character arrives. Pointers are LongPtr under VBA7
+' (Office 2010 and later), whose 64-bit form needs PtrSafe; plain Long before.
+#If VBA7 Then
+    #If Win64 Then
+        Private Declare PtrSafe Function ShowListBoxW Lib "C:\Vantrel\x64\vantrel.dll" (ByVal title As LongPtr, _
+            ByVal items As LongPtr, ByVal width As LongPtr, ByVal height As LongPtr, ByVal host As LongPtr) As LongPtr
+    #Else
+        Private Declare PtrSafe Function ShowListBoxW Lib "C:\Vantrel\x86\vantrel.dll" (ByVal title As LongPtr, _
+            ByVal items As LongPtr, ByVal width As LongPtr, ByVal height As LongPtr, ByVal host As LongPtr) As LongPtr
+    #End If
+    Private Declare PtrSafe Function lstrlenW Lib "kernel32" (ByVal text As LongPtr) As Long
+    Private Declare PtrSafe Sub CopyMemory Lib "kernel32" Alias "RtlMoveMemory" (ByVal target As LongPtr, _
+        ByVal source As LongPtr, ByVal bytes As LongPtr)
+#Else
+    Private Declare Function ShowListBoxW Lib "C:\Vantrel\x86\vantrel.dll" (ByVal title As Long, _
+        ByVal items As Long, ByVal width As Long, ByVal height As Long, ByVal host As Long) As Long
+    Private Declare Function lstrlenW Lib "kernel32" (ByVal text As Long) As Long
+    Private Declare Sub CopyMemory Lib "kernel32" Alias "RtlMoveMemory" (ByVal target As Long, _
+        ByVal source As Long, ByVal bytes As Long)
+#End If
 
 ' The answer is an address in the library's memory: copy the text at once.
-Private Function AnswerText(ByVal answer As Long) As String
+' A Variant holds the address in either Office.
+Private Function AnswerText(ByVal answer As Variant) As String
     Dim length As Long
     length = lstrlenW(answer)
     AnswerText = String$(length, vbNullChar)

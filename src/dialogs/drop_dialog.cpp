@@ -11,6 +11,7 @@
 #include "dialogs/drop_target.h"
 #include "dialogs/skeleton.h"
 #include "runtime/heaps.h"
+#include "runtime/platform_calls.h"
 #include "runtime/string_functions.h"
 #include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
@@ -90,9 +91,7 @@ int allow_drops_through_privilege_filter(HWND window, MessageFilter filter) {
 int allow_drops_through_privilege_filter(HWND window) {
   // Looked up at run time: the library must still load where it is missing.
   HMODULE user32 = GetModuleHandleA("user32.dll");
-  auto filter = user32 ? reinterpret_cast<MessageFilter>(
-                             reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
-                       : nullptr;
+  auto filter = platform_function<MessageFilter>(user32, "ChangeWindowMessageFilterEx");
   return allow_drops_through_privilege_filter(window, filter);
 }
 
@@ -109,8 +108,7 @@ void show_drop_dialog(StringVar* arguments, StringVar* result) {
   // the ordinary shell: the platform filters the messages that carry it.
   allow_drops_through_privilege_filter(list);
   if (list) {
-    previous_list_procedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(drop_list_procedure)));
+    previous_list_procedure = replace_window_procedure(list, drop_list_procedure);
   }
   // Sources that drag through OLE only reach a registered target. OLE is
   // ours for this call only, so the target goes when the call ends.

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
+#include "runtime/platform_calls.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
@@ -344,7 +345,7 @@ int32_t sort_list_column(HWND list, int32_t column) {
       settled = settle_places(list, column, rows);
     }
     // The control moves the rows; their records already hold their new indexes.
-    if (settled) SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(compare_places));
+    if (settled) sort_list_items(list, compare_places);
     else renumber_rows(list);
   }
   SendMessageW(list, MSG_LIST_SORTED, WPARAM(column), 0);

@@ -8,6 +8,7 @@
 
 #include "runtime/linked_list.h"
 #include "runtime/object_table.h"
+#include "runtime/platform_calls.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
@@ -138,8 +139,7 @@ void subclass_window_once(HWND window) {
   if (!e) return;
   auto* entry = static_cast<WindowEntry*>(element_data(e));
   entry->window = window;
-  entry->previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(sorter_window_procedure)));
+  entry->previous = replace_window_procedure(window, sorter_window_procedure);
 }
 
 bool class_is_toolkit_window(HWND window) {
@@ -296,8 +296,8 @@ void restore_windows() {
   while (ListElement* e = list_next(&windows)) {
     auto* entry = static_cast<WindowEntry*>(element_data(e));
     if (IsWindow(entry->window) &&
-        GetWindowLongPtrW(entry->window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(sorter_window_procedure))
-      SetWindowLongPtrW(entry->window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry->previous));
+        window_procedure(entry->window) == sorter_window_procedure)
+      replace_window_procedure(entry->window, entry->previous);
   }
 }
 

@@ -36,21 +36,24 @@ std::string library_path() {
   return p.substr(0, p.find_last_of('\\') + 1) + "vantrel.dll";
 }
 
-// The DLL file as an image laid out by section, for reading its directories.
+// The DLL file as an image laid out by section, for reading its directories;
+// a 32-bit (PE32) or a 64-bit (PE32+) file alike.
 class PeImage {
  public:
   explicit PeImage(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     file_.assign(std::istreambuf_iterator<char>(in), {});
   }
+  // The headers common to both formats up to the optional header's magic, or null.
   const IMAGE_NT_HEADERS32* headers() const {
     if (file_.size() < sizeof(IMAGE_DOS_HEADER)) return nullptr;
     auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file_.data());
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE || size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS32) > file_.size())
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || size_t(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64) > file_.size())
       return nullptr;
     auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(file_.data() + dos->e_lfanew);
     return nt->Signature == IMAGE_NT_SIGNATURE ? nt : nullptr;
   }
+  bool is_64_bit() const { return headers()->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC; }
   // The file bytes at a relative virtual address, or null.
   const char* at(DWORD rva) const {
     const IMAGE_NT_HEADERS32* nt = headers();
@@ -65,6 +68,7 @@ class PeImage {
     return nullptr;
   }
   const IMAGE_DATA_DIRECTORY& directory(int which) const {
+    if (is_64_bit()) return reinterpret_cast<const IMAGE_NT_HEADERS64*>(headers())->OptionalHeader.DataDirectory[which];
     return headers()->OptionalHeader.DataDirectory[which];
   }
 
@@ -96,36 +100,49 @@ const char* call_with(FARPROC address, int arguments, const char* text) {
 
 }  // namespace
 
-// The file that ships: the 32-bit DLL. Where the tests run a 64-bit build
-// of the same sources, the build names the 32-bit product's path.
-std::string product_path() {
+// The files that ship: this build's DLL and, beside a 64-bit build, the
+// 32-bit one that the build names (it cannot be loaded here, only read).
+struct ShippedDll {
+  std::string path;
+  WORD machine;
+};
+std::vector<ShippedDll> shipped_dlls() {
+  std::vector<ShippedDll> dlls = {
+      {library_path(), WORD(sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386)}};
   char path[MAX_PATH];
-  DWORD length = GetEnvironmentVariableA("VANTREL_PRODUCT_DLL", path, MAX_PATH);
-  return length && length < MAX_PATH ? std::string(path, length) : library_path();
+  DWORD length = GetEnvironmentVariableA("VANTREL_X86_DLL", path, MAX_PATH);
+  if (length && length < MAX_PATH) dlls.push_back({std::string(path, length), IMAGE_FILE_MACHINE_I386});
+  return dlls;
 }
 
-// The fixed seven at ordinals 1 to 7 and their wide forms at 8 to 14, and nothing more.
-TEST(LibraryFile, IsA32BitDllExportingExactlyTheSevenDialogsAndTheirWideForms) {
-  PeImage image(product_path());
-  const IMAGE_NT_HEADERS32* nt = image.headers();
-  ASSERT_NE(nt, nullptr);
-  EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-  EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
-  EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+// The fixed seven at ordinals 1 to 7 and their wide forms at 8 to 14, and
+// nothing more, under the same plain names in both architectures.
+TEST(LibraryFile, EachArchitectureExportsExactlyTheSevenDialogsAndTheirWideForms) {
+  for (const ShippedDll& dll : shipped_dlls()) {
+    SCOPED_TRACE(dll.path);
+    PeImage image(dll.path);
+    const IMAGE_NT_HEADERS32* nt = image.headers();
+    ASSERT_NE(nt, nullptr);
+    EXPECT_EQ(nt->FileHeader.Machine, dll.machine);
+    EXPECT_TRUE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL);
+    EXPECT_EQ(nt->OptionalHeader.Magic, dll.machine == IMAGE_FILE_MACHINE_I386 ? IMAGE_NT_OPTIONAL_HDR32_MAGIC
+                                                                                : IMAGE_NT_OPTIONAL_HDR64_MAGIC);
 
-  auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
-      image.at(image.directory(IMAGE_DIRECTORY_ENTRY_EXPORT).VirtualAddress));
-  ASSERT_NE(exports, nullptr);
-  ASSERT_EQ(exports->NumberOfNames, 14u);
-  ASSERT_EQ(exports->Base, 1u);
-  auto* names = reinterpret_cast<const DWORD*>(image.at(exports->AddressOfNames));
-  auto* ordinals = reinterpret_cast<const WORD*>(image.at(exports->AddressOfNameOrdinals));
-  // The names stand in alphabetical order: each fixed export, then its wide form.
-  for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-    const ExportName& e = expected_exports[i / 2];
-    bool wide = i % 2 == 1;
-    EXPECT_EQ(std::string(image.at(names[i])), std::string(e.name) + (wide ? "W" : ""));
-    EXPECT_EQ(ordinals[i] + exports->Base, e.ordinal + (wide ? 7u : 0u));
+    auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
+        image.at(image.directory(IMAGE_DIRECTORY_ENTRY_EXPORT).VirtualAddress));
+    ASSERT_NE(exports, nullptr);
+    ASSERT_EQ(exports->NumberOfNames, 14u);
+    ASSERT_EQ(exports->NumberOfFunctions, 14u);
+    ASSERT_EQ(exports->Base, 1u);
+    auto* names = reinterpret_cast<const DWORD*>(image.at(exports->AddressOfNames));
+    auto* ordinals = reinterpret_cast<const WORD*>(image.at(exports->AddressOfNameOrdinals));
+    // The names stand in alphabetical order: each fixed export, then its wide form.
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+      const ExportName& e = expected_exports[i / 2];
+      bool wide = i % 2 == 1;
+      EXPECT_EQ(std::string(image.at(names[i])), std::string(e.name) + (wide ? "W" : ""));
+      EXPECT_EQ(ordinals[i] + exports->Base, e.ordinal + (wide ? 7u : 0u));
+    }
   }
 }
 
@@ -147,46 +164,51 @@ std::string version_text(const std::string& file, const char* name) {
 
 }  // namespace
 
-// A host, an installer and Explorer's properties read the version of both files.
+// A host, an installer and Explorer's properties read the version of both
+// files of each architecture.
 TEST(LibraryFile, VersionResourcesNameTheProductAndItsVersion) {
-  std::string dll = product_path();
-  std::string exe = dll.substr(0, dll.find_last_of("\\/") + 1) + "vantrel.exe";
-  for (const std::string& file : {dll, exe}) {
-    EXPECT_EQ(version_text(file, "ProductName"), "Vantrel") << file;
-    EXPECT_EQ(version_text(file, "ProductVersion"), VANTREL_VERSION) << file;
-    EXPECT_EQ(version_text(file, "FileVersion"), VANTREL_VERSION) << file;
-    EXPECT_NE(version_text(file, "LegalCopyright").find("Copyright"), std::string::npos) << file;
-    EXPECT_NE(version_text(file, "FileDescription").find("Vantrel"), std::string::npos) << file;
+  for (const ShippedDll& shipped : shipped_dlls()) {
+    std::string dll = shipped.path;
+    std::string exe = dll.substr(0, dll.find_last_of("\\/") + 1) + "vantrel.exe";
+    for (const std::string& file : {dll, exe}) {
+      EXPECT_EQ(version_text(file, "ProductName"), "Vantrel") << file;
+      EXPECT_EQ(version_text(file, "ProductVersion"), VANTREL_VERSION) << file;
+      EXPECT_EQ(version_text(file, "FileVersion"), VANTREL_VERSION) << file;
+      EXPECT_NE(version_text(file, "LegalCopyright").find("Copyright"), std::string::npos) << file;
+      EXPECT_NE(version_text(file, "FileDescription").find("Vantrel"), std::string::npos) << file;
+    }
+    EXPECT_EQ(version_text(dll, "OriginalFilename"), "vantrel.dll");
+    EXPECT_EQ(version_text(exe, "OriginalFilename"), "vantrel.exe");
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeA(dll.c_str(), &ignored));
+    ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, DWORD(data.size()), data.data())) << dll;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
+    char numbers[32];
+    wsprintfA(numbers, "%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+              HIWORD(fixed->dwFileVersionLS));
+    EXPECT_STREQ(numbers, VANTREL_VERSION);
   }
-  EXPECT_EQ(version_text(dll, "OriginalFilename"), "vantrel.dll");
-  EXPECT_EQ(version_text(exe, "OriginalFilename"), "vantrel.exe");
-  DWORD ignored = 0;
-  std::vector<char> data(GetFileVersionInfoSizeA(dll.c_str(), &ignored));
-  ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, DWORD(data.size()), data.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
-  char numbers[32];
-  wsprintfA(numbers, "%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-            HIWORD(fixed->dwFileVersionLS));
-  EXPECT_STREQ(numbers, VANTREL_VERSION);
 }
 
-TEST(LibraryFile, ImportsOnlySystemLibraries) {
+TEST(LibraryFile, EachArchitectureImportsOnlySystemLibraries) {
   const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",  "comctl32.dll",
                                            "shell32.dll",  "ole32.dll",  "msvcrt.dll", "advapi32.dll"};
-  PeImage image(product_path());
-  ASSERT_NE(image.headers(), nullptr);
-  auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
-      image.at(image.directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress));
-  ASSERT_NE(import, nullptr);
-  int count = 0;
-  for (; import->Name; ++import, ++count) {
-    std::string name = lower(image.at(import->Name));
-    EXPECT_NE(std::find(system.begin(), system.end(), name), system.end()) << "imports " << name;
+  for (const ShippedDll& dll : shipped_dlls()) {
+    PeImage image(dll.path);
+    ASSERT_NE(image.headers(), nullptr) << dll.path;
+    auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        image.at(image.directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress));
+    ASSERT_NE(import, nullptr) << dll.path;
+    int count = 0;
+    for (; import->Name; ++import, ++count) {
+      std::string name = lower(image.at(import->Name));
+      EXPECT_NE(std::find(system.begin(), system.end(), name), system.end()) << dll.path << " imports " << name;
+    }
+    EXPECT_GT(count, 0) << dll.path;
   }
-  EXPECT_GT(count, 0);
 }
 
 TEST(LoadedLibrary, ExportsResolveByNameAndOrdinalAndAnswerText) {

@@ -8,6 +8,7 @@
 
 #include "dates/dates.h"
 #include "runtime/heaps.h"
+#include "runtime/platform_calls.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/windows/events.h"
@@ -287,8 +288,7 @@ intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t wi
   HWND control = create_gadget_control(ex_style, MONTHCAL_CLASSW, nullptr, flags | 0x50010001, x, y, width, height);
   if (!control) return 0;
   read_default_colours(control);
-  WNDPROC replaced = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(calendar_procedure)));
+  WNDPROC replaced = replace_window_procedure(control, calendar_procedure);
   if (!month_calendar_procedure) month_calendar_procedure = replaced;
   intptr_t result = adopt_gadget_control(number, control, &calendar_operations, prepare_calendar);
   GadgetRecord* gadget = result ? find_gadget(GetDlgCtrlID(control)) : nullptr;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
+#include "runtime/platform_calls.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
@@ -241,8 +242,7 @@ intptr_t create_editor_gadget(int32_t number, int32_t x, int32_t y, int32_t widt
   HWND control = create_gadget_control(WS_EX_CLIENTEDGE, riched20_loaded ? L"RichEdit20W" : L"RichEdit", nullptr,
                                        flags | 0x503111C4, x, y, width, height);
   if (!control) return 0;
-  WNDPROC replaced = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editor_procedure)));
+  WNDPROC replaced = replace_window_procedure(control, editor_procedure);
   if (!rich_edit_procedure) rich_edit_procedure = replaced;
   flush_messages();
   return adopt_gadget_control(number, control, &editor_operations, prepare_editor);

@@ -1,5 +1,6 @@
 // Frames: a group box with a caption, or an edged rectangle that draws
 // nothing inside, so the window's background shows through it.
+#include "runtime/platform_calls.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 
@@ -53,7 +54,7 @@ intptr_t create_frame_gadget(int32_t number, int32_t x, int32_t y, int32_t width
     else if (type == FRAME_THIN) ex_style = WS_EX_STATICEDGE;
     else style |= WS_BORDER;  // flat
     control = create_static_control(ex_style, nullptr, style, x, y, width, height);
-    if (control) SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frame_procedure));
+    if (control) replace_window_procedure(control, frame_procedure);
   }
   return adopt_gadget_control(number, control, &frame_operations);
 }

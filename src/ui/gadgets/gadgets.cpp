@@ -7,6 +7,7 @@
 #include "runtime/heaps.h"
 #include "runtime/module.h"
 #include "runtime/object_table.h"
+#include "runtime/platform_calls.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
 #include "ui/gadgets/report_lists.h"
@@ -60,7 +61,7 @@ LRESULT CALLBACK gadget_procedure(HWND window, UINT message, WPARAM wparam, LPAR
   if (message == WM_NCDESTROY) {
     // The record may have moved while the control handled the message.
     if (GadgetRecord* still = gadget_of_window(window)) release_at_destruction(window, still);
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    replace_window_procedure(window, previous);
   }
   return result;
 }
@@ -146,8 +147,7 @@ intptr_t register_gadget(int32_t number, int32_t chosen, GadgetRecord* record, H
                          const GadgetOperations* operations) {
   record->handle = control;
   record->operations = operations;
-  record->previous_procedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gadget_procedure)));
+  record->previous_procedure = replace_window_procedure(control, gadget_procedure);
   SetWindowLongA(control, GWL_ID, chosen);
   SetPropA(control, GADGET_PROPERTY, reinterpret_cast<HANDLE>(intptr_t(chosen)));
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(list_state->font), TRUE);
@@ -183,7 +183,7 @@ void hand_back_gadgets(HWND window) {
     if (!control || !IsChild(window, control)) continue;
     // The class's own procedure, not the one the gadget replaced: kinds that
     // subclass their control themselves sit in between.
-    SetWindowLongPtrW(control, GWLP_WNDPROC, LONG_PTR(GetClassLongPtrW(control, GCLP_WNDPROC)));
+    replace_window_procedure(control, class_procedure(control));
     release_at_destruction(control, record);
   }
 }

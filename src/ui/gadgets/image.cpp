@@ -1,5 +1,6 @@
 // Pictures: a bitmap or icon handle shown at its own size, with clicks,
 // double clicks, right clicks and drag starts reported as gadget events.
+#include "runtime/platform_calls.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
 #include "ui/windows/events.h"
@@ -179,7 +180,7 @@ intptr_t create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t width
                              DWORD ex_style) {
   HWND control = create_static_control(ex_style, nullptr, IMAGE_STYLE, x, y, width, height);
   if (!control) return 0;
-  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(image_procedure));
+  replace_window_procedure(control, image_procedure);
   if (!kind_state.drag_x) {
     kind_state.drag_x = GetSystemMetrics(SM_CXDRAG);
     kind_state.drag_y = GetSystemMetrics(SM_CYDRAG);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "runtime/platform_calls.h"
 #include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
 
@@ -15,8 +16,7 @@ bool themed = false;
 uint32_t comctl_version() {
   if (common_controls_version) return common_controls_version;
   if (HMODULE comctl = LoadLibraryA("COMCTL32.DLL")) {
-    auto get_version = reinterpret_cast<HRESULT(CALLBACK*)(DLLVERSIONINFO*)>(
-        reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
+    auto get_version = platform_function<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
     if (get_version) {
       DLLVERSIONINFO info = {};
       info.cbSize = 20;
@@ -27,8 +27,7 @@ uint32_t comctl_version() {
     FreeLibrary(comctl);
   }
   if (HMODULE uxtheme = LoadLibraryA("uxtheme.dll")) {
-    auto is_app_themed =
-        reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
+    auto is_app_themed = platform_function<BOOL(WINAPI*)()>(uxtheme, "IsAppThemed");
     if (is_app_themed) themed = is_app_themed() && common_controls_version >= (6u << 16);
     FreeLibrary(uxtheme);
   }
@@ -52,7 +51,7 @@ HWND create_static_control(DWORD ex_style, const char* text, DWORD style, int32_
 }
 
 LRESULT call_static_procedure(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto procedure = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
+  WNDPROC procedure = class_procedure(control);
   return procedure ? CallWindowProcW(procedure, control, message, wparam, lparam)
                    : DefWindowProcW(control, message, wparam, lparam);
 }

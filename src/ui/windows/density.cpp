@@ -1,5 +1,6 @@
 #include "ui/windows/density.h"
 
+#include "runtime/platform_calls.h"
 #include "ui/windows/windows.h"
 
 namespace vantrel {
@@ -18,7 +19,7 @@ template <typename Function>
 Function system_function(const char* library, const char* name) {
   HMODULE module = GetModuleHandleA(library);
   if (!module) module = LoadLibraryA(library);  // kept: the system holds it for the process anyway
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+  return platform_function<Function>(module, name);
 }
 
 bool aware_of_each_monitor() {

@@ -6,6 +6,7 @@
 #include "runtime/heaps.h"
 #include "runtime/module.h"
 #include "runtime/object_table.h"
+#include "runtime/platform_calls.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
@@ -68,7 +69,7 @@ bool make_accelerators(WindowRecord* record) {
 // closes it on the WM_CLOSE that the default procedure handles.
 void hand_window_back(HWND window) {
   hand_back_gadgets(window);
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+  replace_window_procedure(window, DefWindowProcW);
   PostMessageA(window, WM_CLOSE, 0, 0);
 }
 

@@ -27,8 +27,8 @@ check "the package holds the two architectures and nothing else" \
   test "$(cd "$name" && ls | tr '\n' ' ')" = "LICENSE README.md include x64 x86 "
 
 # arch, PE format, COFF format, compiler prefix
-for spec in "x86 pei-i386 coff-i386 i686-w64-mingw32" "x64 pei-x86-64 coff-x86-64 x86_64-w64-mingw32"; do
-  read -r arch pe coff prefix <<<"$spec"
+for build in "x86 pei-i386 coff-i386 i686-w64-mingw32" "x64 pei-x86-64 coff-x86-64 x86_64-w64-mingw32"; do
+  read -r arch pe coff prefix <<<"$build"
   for file in vantrel.dll vantrel.exe vantrel.def libvantrel.dll.a vantrel.lib; do
     check "$arch holds $file" test -s "$name/$arch/$file"
   done

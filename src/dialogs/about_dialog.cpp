@@ -47,13 +47,14 @@ int32_t body_height(int32_t height, bool link_buttons) {
 // the subheading shares its rectangle with the frame, whose themed look
 // paints all of it: from the top, the picture, the heading, the subheading,
 // and the frame below all, each keeping off what stands above it.
-void layer_the_top() {
+void layer_the_top(HWND picture_label) {
   constexpr UINT KEEP_PLACE = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   HWND frame = gadget_handle(FRAME), heading = gadget_handle(HEADING_TEXT), subheading = gadget_handle(SUBHEADING_TEXT);
   for (HWND gadget : {frame, heading, subheading})
     SetWindowLongA(gadget, GWL_STYLE, GetWindowLongA(gadget, GWL_STYLE) | WS_CLIPSIBLINGS);
   SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, KEEP_PLACE);
-  for (HWND gadget : {subheading, heading, gadget_handle(PICTURE)})
+  // The picture's label stays just before it, where a screen reader looks.
+  for (HWND gadget : {subheading, heading, gadget_handle(PICTURE), picture_label})
     if (gadget) SetWindowPos(gadget, HWND_TOP, 0, 0, 0, 0, KEEP_PLACE);
 }
 
@@ -126,8 +127,12 @@ void show_about_dialog(StringVar* arguments, StringVar* result) {
   use_font(LINK_FONT, 8, 0);
   if (has_web) create_button_gadget(WEB_BUTTON, has_email ? width / 2 - 95 : width / 2 - 45, height - 53, 90, 20, "Visit Web Site");
   if (has_email) create_button_gadget(EMAIL_BUTTON, has_web ? width / 2 + 5 : width / 2 - 45, height - 53, 90, 20, "Email Us");
-  if (load_image(PICTURE_IMAGE, arguments[IMAGE_FILE])) create_image_gadget(PICTURE, 4, 4, 32, 32, image_handle(PICTURE_IMAGE));
-  layer_the_top();
+  HWND picture_label = nullptr;
+  if (load_image(PICTURE_IMAGE, arguments[IMAGE_FILE])) {
+    picture_label = add_hidden_label(arguments[HEADING], "Picture");
+    create_image_gadget(PICTURE, 4, 4, 32, 32, image_handle(PICTURE_IMAGE));
+  }
+  layer_the_top(picture_label);
   use_font(OK_FONT, 9, 0);
   create_button_gadget(OK_BUTTON, width / 2 - 25, height - 27, 50, 23, "OK");
   if (dialog.replaced()) return;

@@ -36,6 +36,7 @@ const char* mask_of(const char* format_name) {
 void show_calendar_dialog(StringVar* arguments, StringVar* result) {
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], 226, 200, arguments[HOST_WINDOW], 8)) return;
+  dialog.label_next_control("Date");
   create_calendar_gadget(CALENDAR, 0, 0, 226, 165);
   dialog.add_ok_and_cancel_at(58, 118, 173);
 

@@ -19,6 +19,7 @@ void show_combo_box_dialog(StringVar* arguments, StringVar* result) {
   if (!items.complete()) return;
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
+  dialog.label_next_control("List");
   create_combo_box_gadget(0, 5, 5, width - 10, 30);
   // Created 30 high, the dropped list would have no room at all.
   show_combo_entries(0, items.count() < MOST_ENTRIES_SHOWN ? items.count() : MOST_ENTRIES_SHOWN);

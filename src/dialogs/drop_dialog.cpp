@@ -101,6 +101,7 @@ void show_drop_dialog(StringVar* arguments, StringVar* result) {
   OleSession ole;  // before the dialog: it ends after the target is revoked
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
+  dialog.label_next_control("Files");
   create_list_icon_gadget(FILE_LIST, 5, 5, width - 10, height - 37, "Files", width - 10);
   HWND list = gadget_handle(FILE_LIST);
   DragAcceptFiles(list, TRUE);

@@ -20,6 +20,7 @@ void show_input_dialog(StringVar* arguments, StringVar* result) {
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
 
+  dialog.label_next_control("Text");
   create_editor_gadget(EDITOR, 0, 0, width, height - 30);  // dispatches waiting messages
   if (dialog.replaced()) return;
   HWND editor = gadget_handle(EDITOR);

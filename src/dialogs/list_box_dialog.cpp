@@ -18,6 +18,7 @@ void show_list_box_dialog(StringVar* arguments, StringVar* result) {
   if (!items.complete()) return;
   DialogSkeleton dialog;
   if (!dialog.open(arguments[TITLE], width, height, arguments[HOST_WINDOW], 9)) return;
+  dialog.label_next_control("List");
   create_list_view_gadget(0, 0, 0, width, height - 30);
   dialog.add_ok_and_cancel(width, height);
   run_item_choice(dialog, items, result);

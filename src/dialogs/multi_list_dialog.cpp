@@ -76,6 +76,7 @@ void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
     delete rows;
     return;
   }
+  dialog.label_next_control("Table");
   // From here on the list owns the rows, and frees them when it goes.
   const Table* table = create_virtual_list_icon_gadget(TABLE_LIST, 5, 5, width - 10, height - 37, "Row", 0,
                                                        TABLE_STYLE, rows)
@@ -91,6 +92,7 @@ void show_multi_list_dialog(StringVar* arguments, StringVar* result) {
       sorter_set_column_type(TABLE_LIST, column, 0);
     sorter_sort_column(TABLE_LIST, 2, 1);
   }
+  focus_list_icon_row(TABLE_LIST);
   SetFocus(gadget_handle(TABLE_LIST));
   // The whole row has the header's cells: a short or long last row must not
   // cut or pad every answer.

@@ -1,5 +1,6 @@
 #include "dialogs/skeleton.h"
 
+#include "runtime/heaps.h"
 #include "runtime/string_functions.h"
 #include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
@@ -47,6 +48,7 @@ DialogSkeleton::~DialogSkeleton() {
 
 bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, const char* host_window,
                           int32_t font_points) {
+  title_ = title;
   HWND host = host_window_named(host_window);
   // On the host's monitor, where the person is looking, at that monitor's density.
   set_layout_density(density_near(host));
@@ -59,6 +61,27 @@ bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, cons
   if (font_points > 0 && load_font(0, "Arial", font_points)) set_gadget_font(-1, reinterpret_cast<intptr_t>(font_handle(0)));
   return begin_gadget_list(window_handle(0)) != nullptr;
 }
+
+HWND add_hidden_label(const char* text, const char* fallback) {
+  const char* name = text_length(text) > 0 ? text : fallback;
+  int32_t length = text_length(name), ampersands = 0;
+  for (int32_t i = 0; i < length; ++i) ampersands += name[i] == '&';
+  // A '&' byte is never part of a longer character in the code pages we meet
+  // (UTF-8, and the multi-byte ones put no lead or trail byte below 0x40).
+  auto* doubled = static_cast<char*>(general_alloc(size_t(length + ampersands + 1)));
+  if (!doubled) return nullptr;
+  char* out = doubled;
+  for (int32_t i = 0; i < length; ++i) {
+    *out++ = name[i];
+    if (name[i] == '&') *out++ = '&';
+  }
+  *out = 0;
+  HWND label = create_gadget_control(0, L"Static", doubled, WS_CHILD | SS_LEFT, 0, 0, 0, 0, LABEL_CONTROL_ID);
+  general_free(doubled);
+  return label;
+}
+
+void DialogSkeleton::label_next_control(const char* kind_word) { add_hidden_label(title_, kind_word); }
 
 void DialogSkeleton::add_ok_and_cancel(int32_t width, int32_t height) {
   add_ok_and_cancel_at(width / 2 - 55, width / 2 + 5, height - 27);

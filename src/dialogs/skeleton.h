@@ -29,6 +29,10 @@ class DialogSkeleton {
   // dialog cannot open.
   bool open(const char* title, int32_t width, int32_t height, const char* host_window, int32_t font_points);
 
+  // Names the control made next for a screen reader: the dialog's title, or
+  // `kind_word` for an empty title (add_hidden_label).
+  void label_next_control(const char* kind_word);
+
   // OK (1) and Cancel (2), 50 x 23, centred under a dialog of that size.
   void add_ok_and_cancel(int32_t width, int32_t height);
   void add_ok_and_cancel_at(int32_t ok_x, int32_t cancel_x, int32_t y);
@@ -73,6 +77,17 @@ class DialogSkeleton {
  private:
   HWND window_ = nullptr;
   HWND host_ = nullptr;
+  const char* title_ = nullptr;
 };
+
+// Control ID of the labels: no gadget has it.
+constexpr int32_t LABEL_CONTROL_ID = 0x7FFF;
+
+// A screen reader names a control that has no text of its own after the
+// static text just before it in z-order (creation order). This makes that
+// label for the control made next: hidden, so the dialog looks and lays out
+// as before, no tab stop, with `text` (`fallback` when empty) and each "&"
+// doubled, which a label would otherwise take for a mnemonic's mark.
+HWND add_hidden_label(const char* text, const char* fallback);
 
 }  // namespace vantrel

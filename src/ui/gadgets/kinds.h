@@ -66,6 +66,10 @@ RowSource* list_icon_row_source(HWND list);
 // then, so that its columns and rows go in without drawing for each.
 void show_list_icon_rows(int32_t number);
 
+// Makes the selected row, else the first, the row with the keyboard focus,
+// so that a screen reader has a row to read once the list has the focus.
+void focus_list_icon_row(int32_t number);
+
 // Typing in the list finds the first row, in the list's order, whose first
 // visible column starts with what was typed (letter case ignored; a pause
 // of a second starts anew), and selects, focuses and shows it.

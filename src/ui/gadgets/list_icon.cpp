@@ -91,8 +91,11 @@ ItemRecord* new_record(GadgetRecord* gadget) {
   return static_cast<ItemRecord*>(general_alloc(record_bytes(words_of(gadget).columns)));
 }
 
-// The row's record, made for the current columns when it has none.
+// The row's record, made for the current columns when it has none. Rows
+// that live in their owner's memory keep no record: the control would not
+// hold it, and it would be lost.
 ItemRecord* record_for_row(GadgetRecord* gadget, int32_t row) {
+  if (list_icon_row_source(gadget->handle)) return nullptr;
   if (ItemRecord* record = record_of_row(gadget->handle, row)) return record;
   ItemRecord* record = new_record(gadget);
   if (record) attach_record(gadget->handle, row, record);
@@ -528,6 +531,7 @@ intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t w
 bool number_list_icon_rows(int32_t number) {
   GadgetRecord* gadget = find_gadget(number);
   if (!gadget || gadget->operations->kind != KIND_LIST_ICON) return false;
+  if (list_icon_row_source(gadget->handle)) return true;  // their order is their owner's, and no record is kept
   for (int32_t row = row_count(gadget) - 1; row >= 0; --row) {
     LVITEMW item = {};
     item.mask = LVIF_PARAM;

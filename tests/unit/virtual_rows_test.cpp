@@ -148,6 +148,9 @@ TEST_F(VirtualRows, CellsSelectionAndRelease) {
   EXPECT_EQ(item_text(299, 9), "") << "a column the rows lack";
 
   set_gadget_state(3, 7);
+  LVITEMA focus = {};
+  focus.stateMask = focus.state = LVIS_FOCUSED;
+  SendMessageA(gadget_handle(3), LVM_SETITEMSTATE, 11, reinterpret_cast<LPARAM>(&focus));
   ASSERT_EQ(sorter_register(3, ARROWS_IMAGE_LEFT), SORTER_DONE);
   sorter_set_column_type(3, 2, SORT_INTEGER);
   // The rows' order is their owner's: no record per row is made, to be lost
@@ -159,6 +162,10 @@ TEST_F(VirtualRows, CellsSelectionAndRelease) {
   int32_t selected = get_gadget_state(3);
   ASSERT_GE(selected, 0);
   EXPECT_EQ(cells->places[size_t(selected)], 7) << "the chosen row lost its choice in the sort";
+  EXPECT_EQ(SendMessageA(gadget_handle(3), LVM_GETSELECTEDCOUNT, 0, 0), 1) << "the selection stayed behind as well";
+  auto focused = SendMessageA(gadget_handle(3), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED);
+  ASSERT_GE(focused, 0);
+  EXPECT_EQ(cells->places[size_t(focused)], 11) << "the focus did not follow its row";
   EXPECT_EQ(item_text(selected, 0), "8");
 
   // Type-to-find reads the source: the first row in the order whose column starts so.

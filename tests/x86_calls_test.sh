@@ -6,7 +6,11 @@
 #   .def's @N say (every `ret` of the export pops exactly that);
 # - every function of the library whose address goes to a __stdcall platform
 #   function (a window or subclass procedure, an enumeration or sort
-#   callback, a thread start) is __stdcall itself.
+#   callback, a thread start) is __stdcall itself;
+# - the DLL and the console host beside it are marked as registering no
+#   exception handler (the platform then refuses any handler a corrupted
+#   stack names in them), and none of their code puts one on the thread's
+#   chain (a write to %fs:0), so the mark holds.
 # The check is calibrated on a host of its own with one such fault.
 #   x86_calls_test.sh TOOL_PREFIX DLL DEF HEADER
 set -euo pipefail
@@ -101,6 +105,35 @@ CPP
 stray_callbacks "$work/wrong.exe" "$work/wrong-code" >"$work/wrong-stray" 2>/dev/null
 check "the check finds a window procedure that is not __stdcall" grep -q wrong_procedure "$work/wrong-stray"
 check "and only that one" test "$(wc -l <"$work/wrong-stray")" -eq 1
+
+# Exception handlers: the mark, and no code that registers one. Calibrated
+# on a program that registers a handler as the platform's compilers do.
+registers_handler() {  # image
+  "$prefix-objdump" -d --no-show-raw-insn "$1" | grep -q -E '(mov[a-z]*[[:space:]]+[^,]+|pop[a-z]*[[:space:]]*),%fs:0x0$|pop[a-z]*[[:space:]]+%fs:0x0$'
+}
+registers_no_handler() { ! registers_handler "$1"; }
+for image in "$dll" "$(dirname "$dll")/vantrel.exe"; do
+  characteristics=$("$prefix-objdump" -p "$image" | awk '$1 == "DllCharacteristics" { print $2 }')
+  check "$(basename "$image") is marked as registering no exception handler" \
+    test $((0x${characteristics:-0} & 0x400)) -ne 0
+  check "no code of $(basename "$image") registers one" registers_no_handler "$image"
+done
+cat >"$work/handler.c" <<'C'
+#include <windows.h>
+#include <excpt.h>
+EXCEPTION_DISPOSITION __cdecl handler(struct _EXCEPTION_RECORD* r, void* f, struct _CONTEXT* c, void* d) {
+  (void)r; (void)f; (void)c; (void)d;
+  return ExceptionContinueSearch;
+}
+int main(void) {
+  __try1(handler)
+  Sleep(0);
+  __except1
+  return 0;
+}
+C
+"$prefix-gcc" -O2 "$work/handler.c" -o "$work/handler.exe"
+check "the check finds code that registers a handler" registers_handler "$work/handler.exe"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/platform.h"
 #include "runtime/text_code_page.h"
 
 namespace {
@@ -55,7 +56,7 @@ std::string utf8(const std::wstring& text) {
 // The program's arguments, read from the UTF-16 command line, as UTF-8.
 std::vector<std::string> arguments_of_command_line() {
   int count = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** wide = host::command_line_arguments(&count);
   std::vector<std::string> arguments;
   for (int i = 1; wide && i < count; ++i) arguments.push_back(utf8(wide[i]));
   LocalFree(wide);
@@ -90,7 +91,8 @@ void print_help(FILE* to) {
 // How far a dialog may reach: the desktop across every monitor.
 cli::Screen screen_size() {
   cli::Screen screen;
-  int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  auto metric = host::user().get_system_metrics;
+  int width = metric ? metric(SM_CXVIRTUALSCREEN) : 0, height = metric ? metric(SM_CYVIRTUALSCREEN) : 0;
   if (width > 0) screen.width = width;
   if (height > 0) screen.height = height;
   return screen;
@@ -125,12 +127,16 @@ class EndingWatch {
     watch_ = this;
     choice_ = choice;
     DWORD thread = GetCurrentThreadId();
-    sent_ = SetWindowsHookExA(WH_CALLWNDPROC, on_sent, nullptr, thread);
-    posted_ = SetWindowsHookExA(WH_GETMESSAGE, on_posted, nullptr, thread);
+    const host::UserFunctions& user = host::user();
+    if (!user.set_windows_hook || !user.unhook_windows_hook || !user.call_next_hook || !user.get_class_name ||
+        !user.get_dialog_item || !user.send_message)
+      return;
+    sent_ = user.set_windows_hook(WH_CALLWNDPROC, on_sent, nullptr, thread);
+    posted_ = user.set_windows_hook(WH_GETMESSAGE, on_posted, nullptr, thread);
   }
   ~EndingWatch() {
-    if (sent_) UnhookWindowsHookEx(sent_);
-    if (posted_) UnhookWindowsHookEx(posted_);
+    if (sent_) host::user().unhook_windows_hook(sent_);
+    if (posted_) host::user().unhook_windows_hook(posted_);
     watch_ = nullptr;
   }
   EndingWatch(const EndingWatch&) = delete;
@@ -146,19 +152,20 @@ class EndingWatch {
 
   static bool is_dialog(HWND window) {
     char name[16] = {};
-    return GetClassNameA(window, name, sizeof name) && strcmp(name, "WindowClass_0") == 0;
+    return host::user().get_class_name(window, name, sizeof name) && strcmp(name, "WindowClass_0") == 0;
   }
   static bool something_chosen(HWND dialog) {
     switch (watch_->choice_) {
       case cli::Choice::Item: {
-        HWND items = GetDlgItem(dialog, 0);
+        const host::UserFunctions& user = host::user();
+        HWND items = user.get_dialog_item(dialog, 0);
         char name[16] = {};
-        GetClassNameA(items, name, sizeof name);
+        user.get_class_name(items, name, sizeof name);
         UINT selected = _stricmp(name, "ComboBox") == 0 ? CB_GETCURSEL : LB_GETCURSEL;
-        return SendMessageA(items, selected, 0, 0) >= 0;
+        return user.send_message(items, selected, 0, 0) >= 0;
       }
       case cli::Choice::Row:
-        return SendMessageA(GetDlgItem(dialog, 3), LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+        return host::user().send_message(host::user().get_dialog_item(dialog, 3), LVM_GETSELECTEDCOUNT, 0, 0) > 0;
       case cli::Choice::None:
         break;
     }
@@ -176,14 +183,14 @@ class EndingWatch {
       auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
       note(sent->hwnd, sent->message, sent->wParam);
     }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return host::user().call_next_hook(nullptr, code, wparam, lparam);
   }
   static LRESULT CALLBACK on_posted(int code, WPARAM wparam, LPARAM lparam) {
     if (code == HC_ACTION && wparam == PM_REMOVE) {
       auto* posted = reinterpret_cast<const MSG*>(lparam);
       note(posted->hwnd, posted->message, posted->wParam);
     }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    return host::user().call_next_hook(nullptr, code, wparam, lparam);
   }
 
   static inline EndingWatch* watch_ = nullptr;
@@ -279,6 +286,7 @@ int run_options(const std::vector<std::string>& options) {
 }  // namespace
 
 int main() {
+  host::restrict_library_search();
   std::vector<std::string> arguments = arguments_of_command_line();
   if (!arguments.empty() && arguments[0] != "--help" && cli::is_options_form(arguments[0])) return run_options(arguments);
   if (arguments.empty()) {

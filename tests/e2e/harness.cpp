@@ -96,6 +96,20 @@ std::vector<unsigned char> encode_png(int width, int height, const std::vector<u
   return png;
 }
 
+std::string read_all(HANDLE pipe) {
+  std::string text;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(pipe, chunk, sizeof chunk, &read, nullptr) && read) text.append(chunk, read);
+  return text;
+}
+
+// The console's line ends as a script reads them.
+std::string unix_lines(std::string text) {
+  for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
 }  // namespace
 
 PatientWaits::PatientWaits(DWORD timeout_ms) : before_(dialog_timeout_ms) { dialog_timeout_ms = timeout_ms; }
@@ -400,6 +414,77 @@ bool write_picture(const std::wstring& path) {
   bool whole = WriteFile(out, file.data(), DWORD(file.size()), &written, nullptr) && written == file.size();
   CloseHandle(out);
   return whole;
+}
+
+ConsoleOutcome run_console(const std::string& arguments, const std::string& input,
+                           const std::function<void(Dialog&)>& drive, const std::string& program) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE in_read, in_write, out_read, out_write, err_read, err_write;
+  CreatePipe(&in_read, &in_write, &inherit, 0);
+  CreatePipe(&out_read, &out_write, &inherit, 0);
+  CreatePipe(&err_read, &err_write, &inherit, 0);
+  for (HANDLE mine : {in_write, out_read, err_read}) SetHandleInformation(mine, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup = {sizeof startup};
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in_read;
+  startup.hStdOutput = out_write;
+  startup.hStdError = err_write;
+  // The command line goes as UTF-16, as a shell hands it over.
+  std::string command = "\"" + (program.empty() ? beside_program("vantrel.exe") : program) + "\" " + arguments;
+  std::wstring wide(size_t(MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, &wide[0], int(wide.size()));
+  PROCESS_INFORMATION child = {};
+  ConsoleOutcome outcome = {99, "", ""};
+  // Wine now and then refuses a process for a moment (seen once in many
+  // runs): a second try tells that apart from a program that cannot start.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(500);
+    started = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+    if (!started) error = GetLastError();
+  }
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << command << ": error " << error;
+    return outcome;
+  }
+  for (HANDLE theirs : {in_read, out_write, err_write}) CloseHandle(theirs);
+  std::thread feeder([&] {
+    DWORD written = 0;
+    if (!input.empty()) WriteFile(in_write, input.data(), DWORD(input.size()), &written, nullptr);
+    CloseHandle(in_write);
+  });
+  std::thread out_reader([&] { outcome.out = unix_lines(read_all(out_read)); });
+  std::thread err_reader([&] { outcome.err = read_all(err_read); });
+  if (drive) {
+    Dialog d = {nullptr};
+    bool appeared = wait_until([&] {
+      HWND w = current_dialog();
+      DWORD owner = 0;
+      if (w) GetWindowThreadProcessId(w, &owner);
+      DWORD_PTR ignored;
+      if (!w || owner != child.dwProcessId || !IsWindowVisible(w) ||
+          !SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 500, &ignored))
+        return false;
+      d.window = w;
+      return true;
+    }, 15000);
+    EXPECT_TRUE(appeared) << "no dialog for " << arguments;
+    if (appeared) {
+      settle(d);
+      drive(d);
+    }
+  }
+  if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0) {
+    ADD_FAILURE() << "vantrel.exe did not end: " << arguments;
+    TerminateProcess(child.hProcess, 99);
+  }
+  GetExitCodeProcess(child.hProcess, &outcome.code);
+  feeder.join();
+  out_reader.join();
+  err_reader.join();
+  for (HANDLE h : {out_read, err_read, child.hThread, child.hProcess}) CloseHandle(h);
+  return outcome;
 }
 
 }  // namespace harness

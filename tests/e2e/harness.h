@@ -130,6 +130,19 @@ void type_unicode(const std::wstring& text);
 // the dialog still waits: once it has ended, its thread no longer answers).
 void settle(const Dialog& dialog);
 
+// A console program's exit code and what it wrote (line ends as a script
+// reads them).
+struct ConsoleOutcome {
+  DWORD code;
+  std::string out, err;
+};
+
+// Runs `program` (vantrel.exe beside the tests when empty) with `arguments`
+// and `input` on its standard input; with `drive`, waits for its dialog and
+// acts on it as the person. It inherits this process's environment.
+ConsoleOutcome run_console(const std::string& arguments, const std::string& input = "",
+                           const std::function<void(Dialog&)>& drive = nullptr, const std::string& program = "");
+
 // Saves the window as it is on screen to screenshots/<name>.png in the build tree.
 std::string save_screenshot(HWND window, const std::string& name);
 

@@ -211,6 +211,57 @@ TEST(LibraryFile, EachArchitectureImportsOnlySystemLibraries) {
   }
 }
 
+namespace {
+
+// The names each library of the image's import table gives, by library.
+std::vector<std::pair<std::string, std::vector<std::string>>> imported_names(const PeImage& image) {
+  std::vector<std::pair<std::string, std::vector<std::string>>> names;
+  auto* import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+      image.at(image.directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress));
+  for (; import && import->Name; ++import) {
+    names.push_back({lower(image.at(import->Name)), {}});
+    DWORD entry = import->OriginalFirstThunk ? import->OriginalFirstThunk : import->FirstThunk;
+    size_t width = image.is_64_bit() ? 8 : 4;
+    for (const char* thunk = image.at(entry); thunk; thunk += width) {
+      uint64_t value = 0;
+      memcpy(&value, thunk, width);
+      if (!value) break;
+      bool by_ordinal = value >> (width * 8 - 1);
+      if (!by_ordinal) names.back().second.push_back(image.at(DWORD(value)) + 2);  // past the hint
+    }
+  }
+  return names;
+}
+
+}  // namespace
+
+// The DLL loads libraries at run time from the system folder only: no
+// loader function that takes a bare name and searches the host's folder.
+// The console host imports KERNEL32 and the C runtime alone, so that the
+// loader looks for nothing before it has restricted its own search, and it
+// carries its own manifest, so that a manifest file beside it is not read.
+TEST(LibraryFile, NothingIsLoadedByABareNameAndTheConsoleHostImportsTheKernelAlone) {
+  for (const ShippedDll& dll : shipped_dlls()) {
+    std::string exe = dll.path.substr(0, dll.path.find_last_of("\\/") + 1) + "vantrel.exe";
+    // The 32-bit compiler's start-up code imports LoadLibraryA to pin its
+    // unwinder's library when some other module has loaded it already (a
+    // loaded module is found by its name before any folder is searched).
+    std::vector<std::string> bare = {"LoadLibraryW", "LoadLibraryExA"};
+    if (dll.machine != IMAGE_FILE_MACHINE_I386) bare.push_back("LoadLibraryA");
+    for (const auto& [library, names] : imported_names(PeImage(dll.path)))
+      for (const std::string& loader : bare)
+        EXPECT_EQ(std::find(names.begin(), names.end(), loader), names.end()) << dll.path << " imports " << loader;
+    auto exe_imports = imported_names(PeImage(exe));
+    EXPECT_FALSE(exe_imports.empty()) << exe;
+    for (const auto& [library, names] : exe_imports)
+      EXPECT_TRUE(library == "kernel32.dll" || library == "msvcrt.dll") << exe << " imports " << library;
+    HMODULE file = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr) << exe;
+    EXPECT_NE(FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)), nullptr) << exe << " has no manifest";
+    FreeLibrary(file);
+  }
+}
+
 TEST(LoadedLibrary, ExportsResolveByNameAndOrdinalAndAnswerText) {
   HMODULE library = LoadLibraryA(library_path().c_str());
   ASSERT_NE(library, nullptr);

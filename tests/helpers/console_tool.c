@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "upper") == 0) return upper();
   if (argc == 4 && strcmp(argv[1], "late") == 0) return late(argv[2], argv[3]);
   if (argc >= 2 && strcmp(argv[1], "record") == 0) return record(NULL);
-  fputs("usage: console_tool print TEXT | upper | late MS FILE | record ARG... | flood BYTES\n", stderr);
+  /* A library by its bare name, as a careless program loads one. */
+  if (argc == 3 && strcmp(argv[1], "load") == 0) return LoadLibraryA(argv[2]) ? 0 : 1;
+  fputs("usage: console_tool print TEXT | upper | late MS FILE | record ARG... | flood BYTES | load LIBRARY\n", stderr);
   return 2;
 }

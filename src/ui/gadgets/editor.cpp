@@ -7,6 +7,7 @@
 #include "runtime/heaps.h"
 #include "runtime/platform_calls.h"
 #include "runtime/strings.h"
+#include "runtime/system_library.h"
 #include "runtime/text_code_page.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/gadgets/kinds.h"
@@ -231,8 +232,8 @@ constexpr GadgetOperations editor_operations = [] {
 void load_rich_edit() {
   if (library_tried) return;
   library_tried = true;
-  riched20_loaded = LoadLibraryA("RICHED20.DLL") != nullptr;
-  if (!riched20_loaded) LoadLibraryA("RICHED32.DLL");
+  riched20_loaded = load_system_library(L"riched20.dll") != nullptr;
+  if (!riched20_loaded) load_system_library(L"riched32.dll");
 }
 
 }  // namespace

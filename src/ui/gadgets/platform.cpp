@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include "runtime/platform_calls.h"
+#include "runtime/system_library.h"
 #include "runtime/visual_styles.h"
 #include "ui/gadgets/gadgets.h"
 
@@ -15,7 +16,7 @@ bool themed = false;
 
 uint32_t comctl_version() {
   if (common_controls_version) return common_controls_version;
-  if (HMODULE comctl = LoadLibraryA("COMCTL32.DLL")) {
+  if (HMODULE comctl = load_system_library(L"comctl32.dll")) {
     auto get_version = platform_function<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
     if (get_version) {
       DLLVERSIONINFO info = {};
@@ -26,7 +27,7 @@ uint32_t comctl_version() {
     }
     FreeLibrary(comctl);
   }
-  if (HMODULE uxtheme = LoadLibraryA("uxtheme.dll")) {
+  if (HMODULE uxtheme = load_system_library(L"uxtheme.dll")) {
     auto is_app_themed = platform_function<BOOL(WINAPI*)()>(uxtheme, "IsAppThemed");
     if (is_app_themed) themed = is_app_themed() && common_controls_version >= (6u << 16);
     FreeLibrary(uxtheme);

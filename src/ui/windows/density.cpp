@@ -1,6 +1,7 @@
 #include "ui/windows/density.h"
 
 #include "runtime/platform_calls.h"
+#include "runtime/system_library.h"
 #include "ui/windows/windows.h"
 
 namespace vantrel {
@@ -16,15 +17,15 @@ constexpr int EFFECTIVE_DPI = 0;      // MDT_EFFECTIVE_DPI
 
 // Looked up at run time: the library must load on systems without them.
 template <typename Function>
-Function system_function(const char* library, const char* name) {
-  HMODULE module = GetModuleHandleA(library);
-  if (!module) module = LoadLibraryA(library);  // kept: the system holds it for the process anyway
+Function system_function(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = load_system_library(library);  // kept: the system holds it for the process anyway
   return platform_function<Function>(module, name);
 }
 
 bool aware_of_each_monitor() {
-  auto context = system_function<ThreadAwarenessContext>("user32.dll", "GetThreadDpiAwarenessContext");
-  auto awareness = system_function<AwarenessOfContext>("user32.dll", "GetAwarenessFromDpiAwarenessContext");
+  auto context = system_function<ThreadAwarenessContext>(L"user32.dll", "GetThreadDpiAwarenessContext");
+  auto awareness = system_function<AwarenessOfContext>(L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
   return context && awareness && awareness(context()) == PER_MONITOR_AWARE;
 }
 
@@ -41,7 +42,7 @@ int32_t density_near(HWND looked_at) {
   if (aware_of_each_monitor()) {
     HMONITOR monitor = looked_at && IsWindow(looked_at) ? MonitorFromWindow(looked_at, MONITOR_DEFAULTTONEAREST)
                                               : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    auto monitor_density = system_function<MonitorDensity>("shcore.dll", "GetDpiForMonitor");
+    auto monitor_density = system_function<MonitorDensity>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (monitor && monitor_density && SUCCEEDED(monitor_density(monitor, EFFECTIVE_DPI, &x, &y)) && y > 0)
       return int32_t(y);

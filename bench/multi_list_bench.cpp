@@ -337,7 +337,7 @@ Dialog measure_dialog(const Caller& caller, bool wide, Shape shape, int count, i
   HWND old = FindWindowA("WindowClass_0", nullptr);
   Memory before = Memory::now(), most;
 
-  std::atomic<double> shown{0}, ready{0}, painted{0}, ok_pressed{0}, file_created{0}, file_whole{0};
+  std::atomic<double> shown{0}, ready{0}, painted{0}, ok_pressed{0}, file_whole{0};
   std::thread driver([&] {
     HWND dialog = wait_for_shown_dialog(old);
     shown = now_seconds();
@@ -371,12 +371,10 @@ Dialog measure_dialog(const Caller& caller, bool wide, Shape shape, int count, i
     press(dialog, 1);
     WIN32_FILE_ATTRIBUTE_DATA file = {};
     for (double give_up = now_seconds() + 60; now_seconds() < give_up;) {
-      if (GetFileAttributesExA("C:\\Items.txt", GetFileExInfoStandard, &file)) {
-        if (file_created == 0) file_created = now_seconds();
-        if (file.nFileSizeLow == export_expected) {
-          file_whole = now_seconds();
-          break;
-        }
+      // The export takes the old file's place whole, at once.
+      if (GetFileAttributesExA("C:\\Items.txt", GetFileExInfoStandard, &file) && file.nFileSizeLow == export_expected) {
+        file_whole = now_seconds();
+        break;
       }
     }
   });
@@ -390,7 +388,7 @@ Dialog measure_dialog(const Caller& caller, bool wide, Shape shape, int count, i
   Memory added = most.added_since(before);
   figures.added_commit = double(added.commit);
   figures.added_regions = double(added.regions);
-  figures.export_seconds = file_whole - file_created;
+  figures.export_seconds = file_whole - ok_pressed;
   {
     std::vector<char> bytes;  // the benchmark's own memory: gone before the next call is measured
     figures.write_seconds = one_write_seconds(&bytes);
@@ -481,7 +479,7 @@ bool report_dialog(const Run& run, const Dialog& d, const Dialog& warm, const be
   show("private regions added", d.added_regions / MB, warm.added_regions / MB, "MB");
   within &= report("commit charge kept once the next call replaced it", d.kept_commit / MB, warm.kept_commit / MB,
                    KEPT_TARGET / MB, "MB");
-  std::printf("  %-50s %8.3f s, one WriteFile %.3f s\n", "export", d.export_seconds, d.write_seconds);
+  std::printf("  %-50s %8.3f s, one WriteFile %.3f s\n", "export: OK until the file stands whole", d.export_seconds, d.write_seconds);
   show("OK to the answer, export included", d.ok_to_answer, warm.ok_to_answer, "s");
   for (const Dialog* call : {&d, &warm}) {
     if (call->export_bytes != call->export_expected) {

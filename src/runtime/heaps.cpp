@@ -8,6 +8,12 @@ namespace {
 HANDLE general = nullptr;
 HANDLE nodes = nullptr;
 long allocations_left = -1;  // negative: never fail
+volatile LONG failures = 0;
+
+void* counted(void* block) {
+  if (!block) InterlockedIncrement(&failures);
+  return block;
+}
 
 bool allocation_allowed() {
   if (allocations_left < 0) return true;
@@ -47,19 +53,21 @@ void destroy_object_node_heap() {
 HANDLE object_node_heap() { return nodes; }
 
 void* heap_alloc(HANDLE heap, size_t size, bool zeroed, bool serialised) {
-  if (!heap || !allocation_allowed()) return nullptr;
-  return HeapAlloc(heap, flags_for(zeroed, serialised), size ? size : 1);
+  if (!heap || !allocation_allowed()) return counted(nullptr);
+  return counted(HeapAlloc(heap, flags_for(zeroed, serialised), size ? size : 1));
 }
 
 void* heap_realloc(HANDLE heap, void* block, size_t size, bool zeroed, bool serialised) {
   if (!block) return heap_alloc(heap, size, zeroed, serialised);
-  if (!heap || !allocation_allowed()) return nullptr;
-  return HeapReAlloc(heap, flags_for(zeroed, serialised), block, size ? size : 1);
+  if (!heap || !allocation_allowed()) return counted(nullptr);
+  return counted(HeapReAlloc(heap, flags_for(zeroed, serialised), block, size ? size : 1));
 }
 
 void heap_free(HANDLE heap, void* block, bool serialised) {
   if (heap && block) HeapFree(heap, flags_for(false, serialised), block);
 }
+
+uint32_t allocation_failures() { return uint32_t(failures); }
 
 void* general_alloc(size_t size) { return heap_alloc(general, size, true); }
 void* general_realloc(void* block, size_t size) { return heap_realloc(general, block, size, true); }
@@ -67,7 +75,7 @@ void general_free(void* block) { heap_free(general, block); }
 
 namespace {
 bool array_size(size_t count, size_t element_size, size_t* bytes) {
-  if (element_size && count > SIZE_MAX / element_size) return false;
+  if (element_size && count > SIZE_MAX / element_size) return counted(nullptr) != nullptr;
   *bytes = count * element_size;
   return true;
 }

@@ -2,6 +2,7 @@
 // The runtime's private heaps and the allocation calls everything goes through.
 #include <windows.h>
 #include <cstddef>
+#include <cstdint>
 
 namespace vantrel {
 
@@ -28,6 +29,11 @@ void general_free(void* block);
 // refused instead of wrapping to a small block.
 void* general_alloc_array(size_t count, size_t element_size);
 void* general_realloc_array(void* block, size_t count, size_t element_size);
+
+// How many allocations have failed so far: work that cannot report a
+// failure of its own (a text read as "" when no room was left for it) is
+// trusted only when this did not move while it ran.
+uint32_t allocation_failures();
 
 // Testing aid: the next `count` allocations succeed and every later one fails,
 // until called again with a negative count (never fail, the default).

@@ -1,12 +1,14 @@
 #include "sorter/text_files.h"
 
 #include <cstring>
+#include <new>
 
 #include "runtime/heaps.h"
 #include "runtime/object_table.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
+#include "sorter/file_replacement.h"
 #include "sorter/line_reader.h"
 #include "sorter/sorter.h"
 #include "ui/gadgets/gadgets.h"
@@ -200,22 +202,21 @@ FileRecord* find_file(int32_t number) { return find_record<FileRecord>(files, nu
 
 intptr_t file_create(int32_t number, const char* name) {
   WideText path(name);
-  HANDLE handle = CreateFileW(path.get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-  if (handle == INVALID_HANDLE_VALUE)
-    handle = CreateFileW(path.get(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return 0;
+  auto* replacement = new (std::nothrow) FileReplacement;
+  if (!replacement || !replacement->begin(path.get())) {
+    delete replacement;
+    return 0;
+  }
   auto* buffer = static_cast<char*>(general_alloc(FILE_BUFFER_SIZE));
   int32_t chosen = 0;
   auto* record = buffer ? static_cast<FileRecord*>(create_object(files, number, &chosen)) : nullptr;
   if (!record) {
     general_free(buffer);
-    CloseHandle(handle);
+    delete replacement;
     return 0;
   }
-  *record = {handle, buffer, FILE_BUFFER_SIZE, FILE_BUFFER_SIZE, 1};
-  return number == OBJECT_ANY ? intptr_t(chosen) : reinterpret_cast<intptr_t>(handle);
+  *record = {replacement->handle(), buffer, FILE_BUFFER_SIZE, FILE_BUFFER_SIZE, 1, 0, replacement};
+  return number == OBJECT_ANY ? intptr_t(chosen) : reinterpret_cast<intptr_t>(record->handle);
 }
 
 bool file_flush(FileRecord* file) {
@@ -223,6 +224,7 @@ bool file_flush(FileRecord* file) {
   DWORD count = DWORD(file->buffer_size - file->free), written = 0;
   bool whole = count == 0 || (WriteFile(file->handle, file->buffer, count, &written, nullptr) && written == count);
   file->free = file->buffer_size;
+  if (!whole) file->failed = 1;
   return whole;
 }
 
@@ -240,7 +242,7 @@ int32_t file_write(FileRecord* file, const void* data, int32_t length) {
   file_flush(file);
   if (length >= file->buffer_size) {
     DWORD written = 0;
-    WriteFile(file->handle, data, DWORD(length), &written, nullptr);
+    if (!WriteFile(file->handle, data, DWORD(length), &written, nullptr) || written != DWORD(length)) file->failed = 1;
     return int32_t(written);
   }
   memcpy(file->buffer, data, size_t(length));
@@ -255,14 +257,27 @@ int32_t file_write_line(int32_t number, const char* text) {
   return written + file_write(file, "\r\n", 2);
 }
 
-void file_close(int32_t number) {
+namespace {
+
+// Closes the file; with `keep`, it takes the old one's place if it is whole.
+// True when it did.
+bool finish_file(int32_t number, bool keep) {
   FileRecord* file = find_file(number);
-  if (!file) return;
-  file_flush(file);
+  if (!file) return false;
+  keep = file_flush(file) && keep && !file->failed;
   general_free(file->buffer);
-  CloseHandle(file->handle);
+  FileReplacement* replacement = file->replacement;
+  bool replaced = keep ? replacement->commit() : (replacement->abandon(), false);
+  delete replacement;
   free_object(files, number);
+  return replaced;
 }
+
+}  // namespace
+
+void file_close(int32_t number) { finish_file(number, true); }
+
+void file_discard(int32_t number) { finish_file(number, false); }
 
 HGLOBAL list_to_text(int32_t gadget) {
   TextBlock block;
@@ -280,12 +295,23 @@ int32_t export_rows_to_file(int32_t gadget, const char* file_name, RowReader rea
   // Every line is written: a cell that holds line breaks makes empty lines,
   // and the rows after them must not be lost. An empty list leaves an empty
   // file. UTF-8 lines say so with a byte-order mark first.
-  if (text_code_page() == CODE_PAGE_UTF8 && count_gadget_items(gadget) > 0) file_write(find_file(file), "\xEF\xBB\xBF", 3);
-  LineWriter lines(find_file(file));
-  bool written = render_rows(gadget, read_row, owner, &lines, write_row) && lines.finish();
-  written = file_flush(find_file(file)) && written;
-  file_close(file);
-  return written ? 1 : 0;
+  bool has_rows = count_gadget_items(gadget) > 0;
+  if (text_code_page() == CODE_PAGE_UTF8 && has_rows) file_write(find_file(file), "\xEF\xBB\xBF", 3);
+  bool written = false;
+  uint32_t failures_before = allocation_failures();
+  {
+    LineWriter lines(find_file(file));
+    written = render_rows(gadget, read_row, owner, &lines, write_row) && lines.finish();
+  }
+  // A cell read while memory ran out reads as "": the rows are not whole.
+  written = written && allocation_failures() == failures_before;
+  // A file cut short must not take the old one's place; an empty list
+  // leaves an empty one.
+  if (has_rows && !written) {
+    file_discard(file);
+    return 0;
+  }
+  return finish_file(file, true) && written ? 1 : 0;
 }
 
 int32_t sorter_export_to_file(int32_t gadget, const char* file_name) {

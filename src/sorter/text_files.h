@@ -9,25 +9,36 @@ namespace vantrel {
 
 constexpr int32_t FILE_BUFFER_SIZE = 4096;
 
+class FileReplacement;
+
+// The file is written beside the one of its name and takes that one's place
+// when it is closed whole (sorter/file_replacement.h).
 struct FileRecord {
   HANDLE handle;
   char* buffer;
   int32_t buffer_size;
   int32_t free;
   int32_t untouched;  // 1 until the first buffered write
+  int32_t failed;     // 1 once the platform took fewer bytes than given
+  FileReplacement* replacement;
 };
 
 bool file_library_start();
 void file_library_stop();
 
 // For OBJECT_ANY the number chosen, else the platform handle; 0 when the
-// file cannot be opened. An existing file is replaced, not written over in part.
+// file cannot be opened, or when the name holds something other than a
+// plain file (a link, a folder, a read-only, hidden or system file).
 intptr_t file_create(int32_t number, const char* name);
 int32_t file_write(FileRecord* file, const void* data, int32_t length);
 int32_t file_write_line(int32_t number, const char* text);
 // False when the platform did not take every buffered byte.
 bool file_flush(FileRecord* file);
+// Flushes and closes the file, which then takes the place of the old one if
+// every byte was written; else the old one stays as it was.
 void file_close(int32_t number);
+// Closes the file and leaves the old one as it was.
+void file_discard(int32_t number);
 FileRecord* find_file(int32_t number);
 
 // The list's titles and rows as lines ended by CR LF in one zeroed global

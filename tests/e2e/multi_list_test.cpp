@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -225,14 +226,72 @@ TEST_F(MultiList, ThreeHundredColumnsLongCellsAndAnExportThatCannotBeWritten) {
             }),
             long_cell);
 
-  // A read-only file in the export's place does not stop the answer.
-  SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_READONLY);
+  // A read-only or hidden file in the export's place does not stop the
+  // answer, and stays as it was.
+  std::string kept = export_file();
+  for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN)}) {
+    SetFileAttributesA("C:\\Items.txt", attributes);
+    EXPECT_EQ(run(example, "1", [](Dialog& d) {
+                click_row(d, 0);
+                click_gadget(d, OK);
+              }),
+              "Jones");
+    SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(export_file() == kept) << "written over a file marked " << attributes;
+  }
+}
+
+namespace {
+
+// A symbolic link at `link` to `target`. Wine's CreateSymbolicLinkW makes
+// nothing; there the machine's own ln makes one, which Wine follows as
+// Windows follows its links.
+bool make_link(const char* link, const char* target) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  using UnixName = char*(__cdecl*)(const wchar_t*);
+  auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+  if (!unix_name) {
+    using MakeLink = BOOLEAN(WINAPI*)(const char*, const char*, DWORD);
+    auto make = reinterpret_cast<MakeLink>(reinterpret_cast<void*>(GetProcAddress(kernel, "CreateSymbolicLinkA")));
+    return make && make(link, target, 0);
+  }
+  std::wstring wide_link(link, link + strlen(link)), wide_target(target, target + strlen(target));
+  char *unix_link = unix_name(wide_link.c_str()), *unix_target = unix_name(wide_target.c_str());
+  std::string command = std::string("/bin/ln -sf \"") + unix_target + "\" \"" + unix_link + "\"";
+  HeapFree(GetProcessHeap(), 0, unix_link);
+  HeapFree(GetProcessHeap(), 0, unix_target);
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION started = {};
+  if (!CreateProcessA("Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    return false;
+  // Wine reports no exit code of a program of the machine's own: the caller
+  // looks whether the link leads where it should.
+  WaitForSingleObject(started.hProcess, 10000);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
+}
+
+}  // namespace
+
+// A link planted at the export's name leads elsewhere: the file it leads to
+// is never written.
+TEST_F(MultiList, TheExportNeverWritesThroughALink) {
+  const char* victim = "C:\\vantrel_victim.txt";
+  { std::ofstream(victim, std::ios::binary) << "someone else's file"; }
+  DeleteFileA("C:\\Items.txt");
+  ASSERT_TRUE(make_link("C:\\Items.txt", victim));
+  ASSERT_TRUE(wait_until([] { return export_file() == "someone else's file"; })) << "the link does not lead to the file";
   EXPECT_EQ(run(example, "1", [](Dialog& d) {
               click_row(d, 0);
               click_gadget(d, OK);
             }),
             "Jones");
-  SetFileAttributesA("C:\\Items.txt", FILE_ATTRIBUTE_NORMAL);
+  std::ifstream in(victim, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone else's file");
+  in.close();
+  DeleteFileA("C:\\Items.txt");
+  DeleteFileA(victim);
 }
 
 // Typing finds rows by the first column people see, not by the hidden row

@@ -22,13 +22,20 @@ std::string contents(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The size on disk while the writer still holds the file.
-DWORD size_on_disk(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  DWORD size = GetFileSize(file, nullptr);
-  CloseHandle(file);
-  return size;
+// What the writer has put on disk so far (in the new file beside the old).
+DWORD size_written(int32_t file) { return GetFileSize(find_file(file)->handle, nullptr); }
+
+// Files that match `pattern`: the new file's leftovers when it did not take
+// the old one's place.
+int files_named_like(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
 }
 
 }  // namespace
@@ -40,13 +47,13 @@ TEST_F(TextFiles, LinesAreBufferedAndLongOnesGoStraightThrough) {
   { std::ofstream(path, std::ios::binary) << std::string(10000, 'o'); }  // an older, longer file
   int32_t file = int32_t(file_create(OBJECT_ANY, path.c_str()));
   ASSERT_NE(file, 0);
-  EXPECT_EQ(size_on_disk(path), 0u) << "the older file was not replaced";
   EXPECT_EQ(file_write_line(file, "short"), 7);
   EXPECT_EQ(file_write_line(file, ""), 2);
-  EXPECT_EQ(size_on_disk(path), 0u) << "a short line was written before the close";
+  EXPECT_EQ(size_written(file), 0u) << "a short line was written before the close";
   std::string long_line(5000, 'x');
   file_write_line(file, long_line.c_str());
-  EXPECT_GE(size_on_disk(path), 5009u) << "a long line waited in the buffer";
+  EXPECT_GE(size_written(file), 5009u) << "a long line waited in the buffer";
+  EXPECT_EQ(contents(path), std::string(10000, 'o')) << "the older file changed before the new one was whole";
   file_close(file);
   EXPECT_EQ(contents(path), "short\r\n\r\n" + long_line + "\r\n");
   EXPECT_EQ(file_write_line(file, "closed"), 0);
@@ -123,4 +130,43 @@ TEST_F(ListExport, AnEmptyListLeavesAnEmptyFile) {
   EXPECT_EQ(sorter_export_to_file(3, path.c_str()), 0);
   EXPECT_EQ(contents(path), "");
   EXPECT_EQ(sorter_export_to_file(9, path.c_str()), 0);
+}
+
+// The export never writes onto anything but a plain file, and a write that
+// fails midway leaves the old file as it was.
+TEST_F(ListExport, OnlyAPlainFileIsReplacedAndOnlyByAWholeOne) {
+  add_gadget_item(3, -1, "x\ny\nz");
+  const std::string older = "older contents";
+  auto plant = [&](DWORD attributes) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    { std::ofstream(path, std::ios::binary) << older; }
+    SetFileAttributesA(path.c_str(), attributes);
+  };
+  for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN), DWORD(FILE_ATTRIBUTE_SYSTEM)}) {
+    plant(attributes);
+    EXPECT_EQ(sorter_export_to_file(3, path.c_str()), 0) << std::hex << attributes;
+    EXPECT_EQ(contents(path), older) << std::hex << attributes;
+  }
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+  ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+  EXPECT_EQ(sorter_export_to_file(3, path.c_str()), 0) << "a folder in the file's place";
+  RemoveDirectoryA(path.c_str());
+
+  // Memory that runs out at each step in turn: the file is the old one or
+  // the whole new one, never a part, and nothing is left beside it.
+  const std::string whole = "T1\tT2\tT3\r\nx\ty\tz\t\r\n";
+  int failures = 0;
+  for (long step = 0; step < 40; ++step) {
+    plant(FILE_ATTRIBUTE_NORMAL);
+    fail_allocations_after(step);
+    int32_t exported = sorter_export_to_file(3, path.c_str());
+    fail_allocations_after(-1);
+    std::string now = contents(path);
+    EXPECT_TRUE(now == (exported ? whole : older)) << "step " << step << ": " << testing::PrintToString(now);
+    if (!exported) ++failures;
+  }
+  EXPECT_GT(failures, 0) << "no step failed: the check saw nothing";
+  EXPECT_EQ(files_named_like(path + ".*.tmp"), 0) << "a new file was left beside the old one";
+  DeleteFileA(path.c_str());
 }

@@ -3,7 +3,8 @@
  * Every argument is a zero-terminated string (numbers and the host window
  * handle as decimal text; a null pointer reads as ""). Every function
  * returns a zero-terminated string owned by the library, valid until the
- * host's next call into it. The functions without a suffix take and give
+ * same thread's next call into it, whatever other threads call meanwhile;
+ * it is never to be freed. The functions without a suffix take and give
  * 8-bit text in the system's ANSI code page; those ending in W take and give
  * UTF-16 (wchar_t) and keep every character.
  */

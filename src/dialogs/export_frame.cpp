@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "dialogs/library.h"
+#include "dialogs/thread_answers.h"
 #include "runtime/heaps.h"
 #include "runtime/text_code_page.h"
 #include "runtime/visual_styles.h"
@@ -20,7 +21,8 @@ StringVar results[FORMS][int(Export::Count)] = {};
 // One call at a time in the process: the thread whose call runs (0: none)
 // owns the runtime, and only it touches strings, windows and gadgets. A call
 // from any other thread answers at once with what the last finished call
-// left in its export's result, copied on the process heap under the lock.
+// left in its export's result: the results are copied on the process heap
+// under the lock, and that thread is handed a copy of its own.
 volatile LONG owner_thread = 0;
 CRITICAL_SECTION published_lock;
 bool published_lock_ready = false;
@@ -65,13 +67,13 @@ void publish_results() {
 const char* published_result(Export which) {
   PublishedLock lock;
   const char* text = published[int(which)];
-  return text ? text : "";
+  return keep_copy_for_this_thread(text ? text : "");
 }
 
 const wchar_t* published_wide_result(Export which) {
   PublishedLock lock;
   const wchar_t* text = published_wide[int(which)];
-  return text ? text : L"";
+  return keep_copy_for_this_thread(text ? text : L"");
 }
 
 // Claims the runtime for the calling thread; a nested call on the same
@@ -162,10 +164,31 @@ const wchar_t* hand_back_wide(StringVar result) {
   return at;
 }
 
-// The previous answers only had to last until this call: starting the
-// buffers again keeps them as large as one call needs. The copies are
-// taken first, since a host may pass that answer back in.
+// The thread whose answers the buffers hold (0: none).
+DWORD answers_thread = 0;
+
+// The buffers go to `thread`, which may still read its answers in them;
+// fresh ones take their place.
+void hand_buffers_to(DWORD thread) {
+  char* buffer = buffer_hand_over();
+  if (!buffer) return;  // no room for fresh ones: the answers are written over
+  if (!keep_buffers_for(thread, buffer, wide_answers)) {
+    string_free(buffer);  // that thread has ended
+    general_free(wide_answers);
+  }
+  wide_answers = nullptr;
+  wide_capacity = wide_position = 0;
+}
+
+// This thread's previous answers only had to last until this call:
+// starting the buffers again keeps them as large as one call needs.
+// Another thread's stay where they are. The copies are taken first, since
+// a host may pass that answer back in.
 void start_answers() {
+  DWORD me = GetCurrentThreadId();
+  forget_answers_of_this_thread();
+  if (answers_thread && answers_thread != me) hand_buffers_to(answers_thread);
+  answers_thread = me;
   set_buffer_position(0);
   wide_position = 0;
 }
@@ -216,7 +239,7 @@ const wchar_t* run_wide_export(Export which, DialogFunction dialog, const wchar_
 bool start_export_frame() {
   if (!published_lock_ready) InitializeCriticalSection(&published_lock);
   published_lock_ready = true;
-  return true;
+  return start_thread_answers();
 }
 
 void stop_export_frame() {
@@ -224,6 +247,8 @@ void stop_export_frame() {
     for (StringVar& result : form) result = nullptr;  // their heap goes with the library
   wide_answers = nullptr;  // on the general heap, which goes too
   wide_capacity = wide_position = 0;
+  answers_thread = 0;
+  stop_thread_answers();
   if (!published_lock_ready) return;
   for (char*& text : published) {
     heap_free(GetProcessHeap(), text);

@@ -170,6 +170,17 @@ void set_buffer_position(int32_t at) {
 
 int32_t buffer_capacity() { return capacity; }
 
+char* buffer_hand_over() {
+  auto* fresh = static_cast<char*>(string_alloc(INITIAL_CAPACITY));
+  if (!fresh) return nullptr;
+  char* old = base;
+  base = fresh;
+  base[0] = 0;
+  position = 0;
+  capacity = INITIAL_CAPACITY;
+  return old;
+}
+
 void buffer_terminate() {
   if (base) base[position] = 0;
 }

@@ -36,6 +36,10 @@ char* buffer_address_at(int32_t position);
 int32_t buffer_position();
 void set_buffer_position(int32_t position);
 int32_t buffer_capacity();
+// Gives the buffer's block, with every text in it, to the caller (to free
+// with string_free on the thread that owns the runtime) and starts a fresh
+// one, empty; null, with nothing changed, when no fresh one can be had.
+char* buffer_hand_over();
 void buffer_terminate();  // writes the zero at the current position
 void copy_string_bytes(char* destination, const char* source, int32_t length);
 

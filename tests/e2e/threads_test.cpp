@@ -36,6 +36,8 @@ class Worker {
     *answer = answer_;
     return true;
   }
+  // The last answer read again where the library handed it out.
+  std::string answer_as_it_reads_now() const { return raw_ ? raw_ : "<null>"; }
 
  private:
   void run() {
@@ -47,6 +49,7 @@ class Worker {
       if (message.message == WM_APP && !message.hwnd) {
         const char* answer = show_("Worker", text_.c_str(), "300", "200", "0");
         answer_ = answer ? answer : "<null>";
+        raw_ = answer;
         done_ = true;
         continue;
       }
@@ -58,6 +61,7 @@ class Worker {
   std::atomic<DWORD> id_{0};
   std::atomic<bool> done_{false};
   std::string text_, answer_;
+  const char* raw_ = nullptr;
   std::thread thread_;
 };
 
@@ -165,4 +169,32 @@ TEST(Threads, AWorkersWindowIsHandedBackWhenAnotherThreadClosesIt) {
     InvalidateRect(worker_window, nullptr, TRUE);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(worker_window); })) << "the worker's window was not closed";
   }  // the worker stops; reaching here without a crash is the point
+}
+
+// Two threads take turns with their dialogs: each one's answer reads as it
+// did until that same thread calls again, while the other's dialogs open
+// and close (each call starts the shared buffer again).
+TEST(Threads, EachThreadsAnswerStaysWhileTheOtherThreadsDialogsComeAndGo) {
+  Library library;
+  auto input = library.get<Show5>("ShowInput");
+  ASSERT_NE(input, nullptr);
+  Worker worker(input);
+  std::string worker_text;
+  for (int round = 0; round < 4; ++round) {
+    std::string main_text = "main " + std::to_string(round);
+    for (int word = 0; word < round * 100; ++word) main_text += " word";
+    const char* mine = nullptr;
+    std::string answer = run_dialog([&] { return mine = input("Main", main_text.c_str(), "300", "200", "0"); },
+                                    [](Dialog& d) { click_gadget(d, OK); }, nullptr, current_dialog());
+    ASSERT_TRUE(answer == main_text) << "round " << round;
+    if (round) EXPECT_TRUE(worker.answer_as_it_reads_now() == worker_text) << "the worker's answer changed, round " << round;
+
+    worker_text = "worker " + std::to_string(round);
+    worker.call_input(worker_text.c_str());
+    ASSERT_NE(press_ok_in_new_dialog(current_dialog()), nullptr);
+    std::string worker_answer;
+    ASSERT_TRUE(worker.wait_answer(&worker_answer));
+    ASSERT_EQ(worker_answer, worker_text);
+    EXPECT_TRUE(std::string(mine) == main_text) << "the main thread's answer changed, round " << round;
+  }
 }

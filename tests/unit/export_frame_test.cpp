@@ -1,6 +1,7 @@
 #include "dialogs/export_frame.h"
 #include "dialogs/skeleton.h"
 
+#include <atomic>
 #include <string>
 #include <thread>
 
@@ -124,4 +125,81 @@ TEST(Extents, CallersSizesAreHeldToWindowCoordinates) {
   EXPECT_EQ(vantrel::parse_extent("-32769"), -32768);
   EXPECT_EQ(vantrel::parse_extent(nullptr), 0);
   EXPECT_EQ(vantrel::parse_extent("12px"), 12);
+}
+
+namespace {
+
+// A call that lets another thread call while it runs, then answers its
+// first argument.
+std::atomic<bool> call_running{false}, other_thread_called{false};
+void gated_dialog(StringVar* arguments, StringVar* result) {
+  call_running = true;
+  for (int waited = 0; !other_thread_called && waited < 200; ++waited) Sleep(0);
+  other_thread_called = false;
+  call_running = false;
+  string_assign(result, arguments[0]);
+}
+
+std::string numbered(int i) { return "answer " + std::to_string(i) + " " + std::string(200, char('a' + i % 26)); }
+
+}  // namespace
+
+// A thread whose calls come while another's run is handed the last finished
+// call's answer, and may read it until it calls again, however many of the
+// other thread's calls end meanwhile (each frees the answer it replaced).
+TEST_F(ExportFrame, AnAnswerHandedToABusyThreadStaysUntilThatThreadCallsAgain) {
+  call(Export::Input, echo_dialog, "", "first");
+  std::atomic<int> finished{0};
+  std::atomic<bool> stop{false};
+  int checked = 0, changed = 0;
+  std::thread other([&] {
+    while (!stop) {
+      if (!call_running) {
+        Sleep(0);
+        continue;
+      }
+      // The fixed and the wide export in turn: each answer is read until the next call.
+      bool wide = checked % 2;
+      const char* answer = wide ? nullptr : call(Export::Input, marking_dialog, "", "");
+      const wchar_t* wide_answer = wide ? run_wide_export(Export::Input, marking_dialog, nullptr, 0) : nullptr;
+      std::string first = wide ? "" : answer;
+      std::wstring wide_first = wide ? wide_answer : L"";
+      other_thread_called = true;
+      for (int seen = finished; finished < seen + 2 && !stop;) Sleep(0);
+      ++checked;
+      if (wide ? std::wstring(wide_answer) != wide_first : std::string(answer) != first) ++changed;
+    }
+  });
+  for (int i = 0; i < 300; ++i) {
+    std::string text = numbered(i);
+    const char* arguments[] = {text.c_str()};
+    ASSERT_EQ(std::string(run_export(Export::Input, gated_dialog, arguments, 1)), text);
+    std::wstring wide_text(text.begin(), text.end());
+    const wchar_t* wide_arguments[] = {nullptr, wide_text.c_str()};
+    run_wide_export(Export::Input, echo_dialog, wide_arguments, 2);
+    ++finished;
+  }
+  stop = true;
+  other.join();
+  EXPECT_GT(checked, 50) << "the other thread seldom called while a call ran";
+  EXPECT_EQ(changed, 0) << "answers changed under the thread they were handed to";
+}
+
+// Two threads take turns owning the runtime: each one's last answer stays
+// as it was while the other's calls run and end.
+TEST_F(ExportFrame, EachThreadsAnswerStaysWhileAnotherThreadCalls) {
+  for (int round = 0; round < 50; ++round) {
+    const char* mine = call(Export::Input, echo_dialog, "", numbered(round).c_str());
+    const wchar_t* mine_wide = run_wide_export(Export::ListBox, nullptr, nullptr, 0);
+    std::wstring mine_wide_text = mine_wide;
+    const char* theirs = nullptr;
+    std::thread([&] {
+      theirs = call(Export::Input, echo_dialog, "", numbered(round + 1000).c_str());
+      call(Export::ListBox, echo_dialog, std::string(100000, 'x').c_str(), "");  // the buffer grows and moves
+    }).join();
+    ASSERT_TRUE(std::string(mine) == numbered(round)) << "round " << round;
+    ASSERT_TRUE(std::wstring(mine_wide) == mine_wide_text) << "round " << round;
+    // The other thread has ended: what it was handed goes at this thread's next call.
+    (void)theirs;
+  }
 }

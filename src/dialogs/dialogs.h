@@ -15,8 +15,8 @@ void show_drop_dialog(StringVar* arguments, StringVar* result);
 void show_multi_list_dialog(StringVar* arguments, StringVar* result);
 void show_about_dialog(StringVar* arguments, StringVar* result);
 
-// Lets the messages that carry a file drop (WM_DROPFILES, WM_COPYDATA and
-// 0x0049) reach `window` from less privileged processes, through `filter`
+// Lets the messages that carry a file drop (WM_DROPFILES and 0x0049, which
+// moves its block between processes) and no others reach `window` from less privileged processes, through `filter`
 // (the platform's per-window message filter) or, without one, the platform's
 // own where it has one. Returns how many were allowed.
 using MessageFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);

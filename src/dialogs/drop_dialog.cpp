@@ -83,7 +83,9 @@ LRESULT CALLBACK drop_list_procedure(HWND window, UINT message, WPARAM wparam, L
 int allow_drops_through_privilege_filter(HWND window, MessageFilter filter) {
   if (!filter) return 0;
   int allowed = 0;
-  for (UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), WM_COPYGLOBALDATA})
+  // Nothing else: WM_COPYDATA, often let through beside them, carries no
+  // drop, and the list would take any other process's data for its own.
+  for (UINT message : {UINT(WM_DROPFILES), WM_COPYGLOBALDATA})
     if (filter(window, message, MSGFLT_ALLOW_MESSAGE, nullptr)) ++allowed;
   return allowed;
 }

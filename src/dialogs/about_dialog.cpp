@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "dialogs/dialogs.h"
+#include "dialogs/shell_address.h"
 #include "dialogs/skeleton.h"
 #include "launcher/launcher.h"
 #include "runtime/heaps.h"
@@ -58,44 +59,15 @@ void layer_the_top(HWND picture_label) {
     if (gadget) SetWindowPos(gadget, HWND_TOP, 0, 0, 0, 0, KEEP_PLACE);
 }
 
-// A web address with a scheme that names a web page goes to the shell as it
-// stands; anything else (a bare "www.example.com", a program's path, a
-// "file:" address) becomes a web address, so that the shell never takes it
-// for a file or a program to run.
-constexpr const char* WEB_SCHEMES[] = {"http://", "https://", "ftp://", "mailto:"};
-
-// The schemes are ASCII: compared byte by byte, letter case aside, whatever
-// the code page of the address.
-bool starts_with_scheme(const char* address) {
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  for (const char* scheme : WEB_SCHEMES) {
-    size_t at = 0;
-    while (scheme[at] && lower(address[at]) == scheme[at]) ++at;
-    if (!scheme[at]) return true;
-  }
-  return false;
-}
-
-// Hands `prefix` (null: "http://" unless the address has a web scheme) and
-// the address, without the blanks around it, to the shell's handler for its
-// scheme; nothing is ever started as a program.
+// Hands `prefix` and the address to the shell's handler for its scheme,
+// made safe for that handler's command line; nothing is ever started as a
+// program. An address too long for the shell is not opened, like one the
+// shell cannot open: the shell writes it into its handler's command line in
+// a buffer of 1,024 characters, and Wine's runs past it (taking the host
+// down) when it does not fit. A product's page is far shorter.
 void open_address(const char* prefix, const char* address) {
-  while (*address == ' ' || *address == '\t') ++address;
-  size_t length = strlen(address);
-  while (length && (address[length - 1] == ' ' || address[length - 1] == '\t')) --length;
-  if (!prefix) prefix = starts_with_scheme(address) ? "" : "http://";
-  size_t prefix_length = strlen(prefix);
-  // The shell writes the address into its handler's command line in a
-  // buffer of 1,024 characters, and Wine's runs past it (taking the host
-  // down) when they do not fit: a longer address is not opened, like one
-  // the shell cannot open. A product's page is far shorter.
-  constexpr size_t LONGEST_ADDRESS = 800;
-  if (prefix_length + length > LONGEST_ADDRESS) return;
-  auto* target = static_cast<char*>(general_alloc(prefix_length + length + 1));
+  char* target = shell_address(prefix, address);
   if (!target) return;
-  memcpy(target, prefix, prefix_length);
-  memcpy(target + prefix_length, address, length);
-  target[prefix_length + length] = 0;
   run_program(target, "", "", RUN_SHELL);
   general_free(target);
 }

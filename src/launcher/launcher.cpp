@@ -115,6 +115,49 @@ intptr_t open_through_shell(const char* program, const char* parameters, const c
   return finish({info.hProcess, -1, nullptr, nullptr, nullptr}, flags);
 }
 
+
+// A program named in quotes has them around its name alone; one named
+// without holds none (no file name holds a quote).
+bool quoted_safely(const char* program) {
+  if (program[0] != '"') return strchr(program, '"') == nullptr;
+  const char* closing = strchr(program + 1, '"');
+  return closing && closing > program + 1;
+}
+
+
+// The program's own name: the text between its quotes, or all of it.
+struct ProgramName {
+  const char* start;
+  size_t length;
+};
+
+ProgramName program_name(const char* program) {
+  if (program[0] != '"') return {program, strlen(program)};
+  const char* closing = strchr(program + 1, '"');
+  return {program + 1, closing ? size_t(closing - program - 1) : 0};
+}
+
+// A name without a folder or a scheme.
+bool is_bare(ProgramName name) {
+  for (size_t at = 0; at < name.length; ++at)
+    if (name.start[at] == '\\' || name.start[at] == '/' || name.start[at] == ':') return false;
+  return name.length > 0;
+}
+
+// A bare name's program in the system folder, else the Windows folder
+// (".exe" added when it has no extension); false when neither holds it.
+bool system_program_path(ProgramName name, wchar_t* path) {
+  WideText wide_name(name.start, ptrdiff_t(name.length));
+  wchar_t folders[2 * MAX_PATH + 2];
+  UINT system = GetSystemDirectoryW(folders, MAX_PATH);
+  if (!system || system >= MAX_PATH) return false;
+  folders[system] = L';';
+  UINT windows = GetWindowsDirectoryW(folders + system + 1, MAX_PATH);
+  if (!windows || windows >= MAX_PATH) return false;
+  DWORD found = SearchPathW(folders, wide_name.get(), L".exe", MAX_PATH, path, nullptr);
+  return found > 0 && found < MAX_PATH;
+}
+
 }  // namespace
 
 bool start_launcher() {
@@ -142,6 +185,7 @@ void stop_launcher() {
 char* program_command_line(const char* program, const char* parameters) {
   program = text_or_empty(program);
   parameters = text_or_empty(parameters);
+  if (!quoted_safely(program)) return nullptr;
   size_t program_length = strlen(program), parameters_length = strlen(parameters);
   auto* line = static_cast<char*>(general_alloc(program_length + parameters_length + 4));
   if (!line) return nullptr;
@@ -199,14 +243,19 @@ intptr_t run_program(const char* program, const char* parameters, const char* di
   }
 
   char* command_line = program_command_line(program, parameters);
+  // A bare name is looked for in the system folders alone: the platform
+  // would look in the host's folder and the current one first.
+  wchar_t application[MAX_PATH] = {};
+  bool bare = command_line && is_bare(program_name(program));
+  bool findable = !bare || system_program_path(program_name(program), application);
   // The platform may write into the command line it is given: a copy of our own.
   WideText wide_line(command_line), wide_directory(directory);
   WideBuffer writable(command_line ? wide_line.length() : -1);
   if (writable.get()) memcpy(writable.get(), wide_line.get(), (size_t(wide_line.length()) + 1) * sizeof(wchar_t));
   PROCESS_INFORMATION started = {};
-  bool created = writable.get() && CreateProcessW(nullptr, writable.get(), nullptr, nullptr, standard_handles, creation,
-                                                  nullptr, *directory ? wide_directory.get() : nullptr, &startup,
-                                                  &started);
+  bool created = findable && writable.get() &&
+                 CreateProcessW(bare ? application : nullptr, writable.get(), nullptr, nullptr, standard_handles,
+                                creation, nullptr, *directory ? wide_directory.get() : nullptr, &startup, &started);
   general_free(command_line);
   if (created) {
     CloseHandle(started.hThread);
@@ -218,8 +267,10 @@ intptr_t run_program(const char* program, const char* parameters, const char* di
   input.close_both();
   output.close_both();
   error.close_both();
-  // A program that was to be fed or read cannot be a document.
-  if (flags & PIPE_FLAGS) return 0;
+  // A program that was to be fed or read cannot be a document. Nor is a
+  // bare name, or a text whose quotes make no name, handed to the shell,
+  // which too would look in the current folder first.
+  if ((flags & PIPE_FLAGS) || bare || !command_line) return 0;
   return open_through_shell(program, parameters, directory, flags);
 }
 

@@ -34,6 +34,8 @@ bool start_launcher();
 void stop_launcher();
 
 // 0 on failure; with RUN_OPEN the program record (its address), else 1.
+// A program named bare (no folder, no scheme) is started from the system
+// folder or the Windows folder only, and never handed to the shell.
 // RUN_WAIT does not wait while the record holds a pipe end of the caller's:
 // the program could fill its output or wait for input that the caller can
 // only handle once this returns. The pipe's end tells the caller instead.
@@ -43,7 +45,8 @@ intptr_t run_program(const char* program, const char* parameters = "", const cha
                      uint32_t flags = 0, const ProgramRecord* connected = nullptr);
 
 // The command line: the program quoted unless it starts with a quote, then
-// a space and the parameters when there are any. Freed with general_free.
+// a space and the parameters when there are any; null for a program whose
+// quotes do not stand around its name alone. Freed with general_free.
 char* program_command_line(const char* program, const char* parameters);
 // The working directory the shell gets when none is given: the program's
 // text up to its last backslash, if it has one after its first character;

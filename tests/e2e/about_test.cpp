@@ -391,10 +391,11 @@ TEST_F(About, AWebAddressNeverRunsAProgram) {
     std::string address;
     std::string reaches;  // what the web handler gets
   };
-  std::string program = beside_program("console_tool.exe");
+  std::string program = beside_program("console_tool.exe"), escaped_program;
+  for (char c : program) escaped_program += c == '\\' ? std::string("%5C") : std::string(1, c);
   const Case cases[] = {
       {"www.example.com", "http://www.example.com"},
-      {program, "http://" + program},
+      {program, "http://" + escaped_program},
       {"  https://example.org/a&b  ", "https://example.org/a&b"},
       {"file:///C:/windows/notepad.exe", "http://file:///C:/windows/notepad.exe"},
   };
@@ -436,6 +437,33 @@ TEST_F(About, OddAddressesReachTheShellOnce) {
       EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines.substr(0, 200);
       EXPECT_EQ(lines.find("started|"), std::string::npos) << "a program named by the address ran";
     }
+  }
+  DeleteFileA(record_path().c_str());
+}
+
+// An address reaches its handler as one argument: quotes, blanks and
+// control characters are percent-encoded, and a mail address goes without
+// its query (no subject, body or attachment of the caller's making).
+TEST_F(About, AddressesReachTheirHandlerAsOneArgumentAndMailWithoutItsQuery) {
+  register_recorder();
+  struct Case {
+    const char* web;
+    const char* mail;
+    const char* reaches;
+  };
+  const Case cases[] = {
+      {"https://example.org/a b\" --new-window \"file:///C:/", "", "https://example.org/a%20b%22%20--new-window%20%22file:///C:/"},
+      {"https://example.org/tab\there", "", "https://example.org/tab%09here"},
+      {"", "help@example.org?attach=C:\\secret.txt&subject=x", "mailto:help@example.org"},
+      {"", "\"help@example.org\" --compose", "mailto:%22help@example.org%22%20--compose"},
+  };
+  for (const Case& c : cases) {
+    DeleteFileA(record_path().c_str());
+    int button = *c.web ? WEB : EMAIL;
+    EXPECT_EQ(run("", c.web, c.mail, [&](Dialog& d) { click_gadget(d, button); }), *c.web ? "Web" : "Email");
+    ASSERT_TRUE(wait_until([] { return recorded().find('\n') != std::string::npos; }, 15000)) << c.reaches;
+    std::string lines = recorded();
+    EXPECT_EQ(lines.substr(0, lines.find("|dir=")), c.reaches);
   }
   DeleteFileA(record_path().c_str());
 }

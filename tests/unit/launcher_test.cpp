@@ -43,6 +43,10 @@ TEST_F(Launcher, CommandLinesAndShellDirectories) {
   EXPECT_EQ(taken(program_command_line("\"C:\\x.exe\" -q", "")), "\"C:\\x.exe\" -q") << "a quoted program is changed";
   EXPECT_EQ(taken(program_command_line("x.exe", "")), "\"x.exe\"") << "empty parameters add a space";
   EXPECT_EQ(taken(program_command_line(nullptr, nullptr)), "\"\"");
+  // Quotes around the name alone: none inside a name, none left open.
+  EXPECT_EQ(taken(program_command_line("C:\\x.exe\" & calc.exe \"", "")), "(null)");
+  EXPECT_EQ(taken(program_command_line("\"C:\\x.exe", "-q")), "(null)");
+  EXPECT_EQ(taken(program_command_line("\"\" calc.exe", "")), "(null)");
   EXPECT_EQ(taken(shell_directory_of("D:\\Tools\\x.exe")), "D:\\Tools\\");
   EXPECT_EQ(taken(shell_directory_of("x.exe")), "");
   EXPECT_EQ(taken(shell_directory_of("\\x.exe")), "") << "a backslash in first place is no directory";
@@ -125,4 +129,47 @@ TEST_F(Launcher, WaitingWithPipesDoesNotHoldTheProgram) {
 TEST_F(Launcher, ShellOnlyNeverCreatesAProcess) {
   EXPECT_EQ(run_program("C:\\no\\such\\program.exe", "", "", RUN_SHELL), 0);
   EXPECT_EQ(run_program(tool().c_str(), "print x", "", RUN_SHELL | RUN_OPEN | RUN_READ), 0);
+}
+
+// A bare name runs the system's program of that name, not one of the same
+// name in the current folder; a name the system folders do not hold runs
+// nothing and goes to the shell neither. Text whose quotes make no name
+// starts nothing.
+TEST_F(Launcher, ABareNameComesFromTheSystemFolderOnly) {
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  std::string folder = temp_path("vantrel_launcher_folder");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string planted = folder + "\\notepad.exe", lookalike = folder + "\\vantrel_nowhere.exe";
+  std::string mark = temp_path("vantrel_shell_record.txt");
+  ASSERT_TRUE(CopyFileA(tool().c_str(), planted.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(tool().c_str(), lookalike.c_str(), FALSE));
+  SetCurrentDirectoryA(folder.c_str());
+  DeleteFileA(mark.c_str());
+  // Started with no arguments, the tool records that it ran.
+  auto* system = reinterpret_cast<ProgramRecord*>(run_program("notepad", "", "", RUN_OPEN | RUN_HIDE));
+  EXPECT_NE(system, nullptr) << "the system's notepad did not start";
+  EXPECT_EQ(run_program("vantrel_nowhere", "", "", RUN_HIDE), 0) << "a program of the current folder started";
+  EXPECT_EQ(run_program("vantrel_nowhere.exe"), 0);
+  EXPECT_EQ(run_program("\"vantrel_nowhere.exe\""), 0);
+  EXPECT_EQ(run_program("notepad.exe\" \"x"), 0) << "quotes inside a name started something";
+  SetCurrentDirectoryA(current);
+  Sleep(500);
+  EXPECT_EQ(GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "a planted program ran";
+  if (system) {
+    wchar_t started[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    using ImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    auto image_name = reinterpret_cast<ImageName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameW")));
+    if (image_name && image_name(system->process, 0, started, &length)) {
+      std::wstring name(started);
+      EXPECT_EQ(name.find(L"vantrel_launcher_folder"), std::wstring::npos) << "the planted notepad ran";
+    }
+    TerminateProcess(system->process, 0);
+  }
+  DeleteFileA(planted.c_str());
+  DeleteFileA(lookalike.c_str());
+  RemoveDirectoryA(folder.c_str());
+  DeleteFileA(mark.c_str());
 }

@@ -1,5 +1,6 @@
 #include "runtime/heaps.h"
 
+#include <atomic>
 #include <cstdint>
 
 namespace vantrel {
@@ -8,10 +9,10 @@ namespace {
 HANDLE general = nullptr;
 HANDLE nodes = nullptr;
 long allocations_left = -1;  // negative: never fail
-volatile LONG failures = 0;
+std::atomic<uint32_t> failures{0};
 
 void* counted(void* block) {
-  if (!block) InterlockedIncrement(&failures);
+  if (!block) ++failures;
   return block;
 }
 
@@ -67,7 +68,7 @@ void heap_free(HANDLE heap, void* block, bool serialised) {
   if (heap && block) HeapFree(heap, flags_for(false, serialised), block);
 }
 
-uint32_t allocation_failures() { return uint32_t(failures); }
+uint32_t allocation_failures() { return failures; }
 
 void* general_alloc(size_t size) { return heap_alloc(general, size, true); }
 void* general_realloc(void* block, size_t size) { return heap_realloc(general, block, size, true); }

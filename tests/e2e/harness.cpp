@@ -96,11 +96,22 @@ std::vector<unsigned char> encode_png(int width, int height, const std::vector<u
   return png;
 }
 
-std::string read_all(HANDLE pipe) {
+// Everything the pipe gives until the program has ended and the pipe is
+// empty: a process the program started may hold its end open for longer.
+std::string read_until_ended(HANDLE pipe, HANDLE process) {
   std::string text;
   char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(pipe, chunk, sizeof chunk, &read, nullptr) && read) text.append(chunk, read);
+  for (bool ended = false;;) {
+    DWORD available = 0, read = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) break;  // every writer has gone
+    if (available) {
+      if (!ReadFile(pipe, chunk, available < sizeof chunk ? available : sizeof chunk, &read, nullptr) || !read) break;
+      text.append(chunk, read);
+      continue;
+    }
+    if (ended) break;
+    ended = WaitForSingleObject(process, 20) == WAIT_OBJECT_0;  // then once more for what came last
+  }
   return text;
 }
 
@@ -417,7 +428,7 @@ bool write_picture(const std::wstring& path) {
 }
 
 ConsoleOutcome run_console(const std::string& arguments, const std::string& input,
-                           const std::function<void(Dialog&)>& drive, const std::string& program) {
+                           const std::function<void(Dialog&)>& drive, const std::string& program, DWORD timeout_ms) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE in_read, in_write, out_read, out_write, err_read, err_write;
   CreatePipe(&in_read, &in_write, &inherit, 0);
@@ -454,8 +465,8 @@ ConsoleOutcome run_console(const std::string& arguments, const std::string& inpu
     if (!input.empty()) WriteFile(in_write, input.data(), DWORD(input.size()), &written, nullptr);
     CloseHandle(in_write);
   });
-  std::thread out_reader([&] { outcome.out = unix_lines(read_all(out_read)); });
-  std::thread err_reader([&] { outcome.err = read_all(err_read); });
+  std::thread out_reader([&] { outcome.out = unix_lines(read_until_ended(out_read, child.hProcess)); });
+  std::thread err_reader([&] { outcome.err = read_until_ended(err_read, child.hProcess); });
   if (drive) {
     Dialog d = {nullptr};
     bool appeared = wait_until([&] {
@@ -475,7 +486,7 @@ ConsoleOutcome run_console(const std::string& arguments, const std::string& inpu
       drive(d);
     }
   }
-  if (WaitForSingleObject(child.hProcess, 20000) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(child.hProcess, timeout_ms) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "vantrel.exe did not end: " << arguments;
     TerminateProcess(child.hProcess, 99);
   }

@@ -139,9 +139,11 @@ struct ConsoleOutcome {
 
 // Runs `program` (vantrel.exe beside the tests when empty) with `arguments`
 // and `input` on its standard input; with `drive`, waits for its dialog and
-// acts on it as the person. It inherits this process's environment.
+// acts on it as the person. It inherits this process's environment; one
+// that has not ended after `timeout_ms` fails the test and is ended.
 ConsoleOutcome run_console(const std::string& arguments, const std::string& input = "",
-                           const std::function<void(Dialog&)>& drive = nullptr, const std::string& program = "");
+                           const std::function<void(Dialog&)>& drive = nullptr, const std::string& program = "",
+                           DWORD timeout_ms = 20000);
 
 // Saves the window as it is on screen to screenshots/<name>.png in the build tree.
 std::string save_screenshot(HWND window, const std::string& name);

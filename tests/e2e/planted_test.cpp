@@ -177,7 +177,9 @@ TEST(PlantedLibraries, NeverRunBesideAHostOfTheLibrary) {
   // A name of its own, so that the platform prefers the planted files for it alone.
   ASSERT_TRUE(CopyFileA(beside_program("e2e_planted.exe").c_str(), folder.path("planted_host.exe").c_str(), FALSE));
   PreferPlanted planted("planted_host.exe", library_loads, folder.log());
-  ConsoleOutcome host = run_console("--gtest_filter=PlantedHost.*", "", nullptr, folder.path("planted_host.exe"));
+  // Fourteen dialogs, each a few seconds on a loaded machine.
+  ConsoleOutcome host =
+      run_console("--gtest_filter=PlantedHost.*", "", nullptr, folder.path("planted_host.exe"), 150000);
   EXPECT_EQ(host.code, 0u) << host.out << host.err;
   EXPECT_NE(host.out.find("[  PASSED  ] 1 test"), std::string::npos) << host.out;
   EXPECT_EQ(folder.loaded(), "") << "a planted library ran in the host";

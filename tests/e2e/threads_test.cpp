@@ -180,21 +180,30 @@ TEST(Threads, EachThreadsAnswerStaysWhileTheOtherThreadsDialogsComeAndGo) {
   ASSERT_NE(input, nullptr);
   Worker worker(input);
   std::string worker_text;
+  HWND worker_window = current_dialog();
   for (int round = 0; round < 4; ++round) {
     std::string main_text = "main " + std::to_string(round);
     for (int word = 0; word < round * 100; ++word) main_text += " word";
     const char* mine = nullptr;
+    HWND main_window = nullptr;
     std::string answer = run_dialog([&] { return mine = input("Main", main_text.c_str(), "300", "200", "0"); },
-                                    [](Dialog& d) { click_gadget(d, OK); }, nullptr, current_dialog());
+                                    [&](Dialog& d) {
+                                      main_window = d.window;
+                                      click_gadget(d, OK);
+                                    },
+                                    nullptr, worker_window);
     ASSERT_TRUE(answer == main_text) << "round " << round;
     if (round) EXPECT_TRUE(worker.answer_as_it_reads_now() == worker_text) << "the worker's answer changed, round " << round;
 
     worker_text = "worker " + std::to_string(round);
     worker.call_input(worker_text.c_str());
-    ASSERT_NE(press_ok_in_new_dialog(current_dialog()), nullptr);
+    worker_window = press_ok_in_new_dialog(main_window);
+    ASSERT_NE(worker_window, nullptr);
     std::string worker_answer;
     ASSERT_TRUE(worker.wait_answer(&worker_answer));
     ASSERT_EQ(worker_answer, worker_text);
+    // The main thread's window came back to it to close.
+    EXPECT_TRUE(pump_until([&] { return !IsWindow(main_window); }));
     EXPECT_TRUE(std::string(mine) == main_text) << "the main thread's answer changed, round " << round;
   }
 }

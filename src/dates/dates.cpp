@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 #include "runtime/strings.h"
 
 namespace vantrel {
@@ -23,10 +24,6 @@ int64_t days_from_civil(int64_t year, int64_t month, int64_t day) {
   int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * 146097 + day_of_era - 719468;
 }
-
-struct DateParts {
-  int32_t year, month, day, hour, minute, second;
-};
 
 DateParts parts_of(int32_t date) {
   if (date < 0) return {};
@@ -81,11 +78,16 @@ void write_token(Token token, const DateParts& parts, char* out) {
     out[2] = 0;
   };
   switch (token) {
-    case Token::Year4:
-      // A negative date has no year: "0000", which no valid date gives.
-      decimal_text(uint32_t(parts.year), out, 10);
-      if (parts.year == 0) strcpy(out, "0000");
+    case Token::Year4: {
+      // Four digits at least: a negative date has no year, and its "0000"
+      // is what no valid date gives.
+      char digits[12];
+      decimal_text(uint32_t(parts.year), digits, 10);
+      size_t length = strlen(digits), pad = length < 4 ? 4 - length : 0;
+      memset(out, '0', pad);
+      strcpy(out + pad, digits);
       break;
+    }
     case Token::Year2: two_digits(parts.year % 100); break;
     case Token::Month: two_digits(parts.month); break;
     case Token::Day: two_digits(parts.day); break;
@@ -115,13 +117,58 @@ class MaskCopy {
 
 }  // namespace
 
+namespace {
+
+// The parts name a day and a time of some year after 0.
+bool valid_parts(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute, int32_t second) {
+  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return false;
+  if (month == 2 && day > 29) return false;
+  if (month == 2 && day == 29 && !leap_year(year)) return false;
+  return second >= 0 && second <= 59 && minute >= 0 && minute <= 59 && hour >= 0 && hour <= 23 && day >= 1 &&
+         day <= 31 && month >= 1 && month <= 12 && year > 0;
+}
+
+// The parts the mask reads in the text; unread ones are those of 1970-01-01 00:00:00.
+DateParts read_parts(const char* mask, const char* text) {
+  DateParts parts = {1970, 1, 1, 0, 0, 0};
+  if (!mask || !*mask || !text || !*text) return parts;
+  // Mask and text move on by characters: in a code page of double-byte
+  // characters a literal one takes two bytes in each.
+  const LeadBytes& lead_bytes = text_lead_bytes();
+  const char* cursor = text;
+  for (const char* m = mask; *m;) {
+    if (*m != '%') {
+      m += lead_bytes.length_at(m);
+      if (*cursor) cursor += lead_bytes.length_at(cursor);
+      continue;
+    }
+    size_t length;
+    Token token = token_at(m + 1, &length);
+    if (token == Token::None) {
+      m += m[1] ? 1 + lead_bytes.length_at(m + 1) : 1;
+      if (*cursor) cursor += lead_bytes.length_at(cursor);
+      continue;
+    }
+    m += 1 + length;
+    int32_t value = read_digits(&cursor, token == Token::Year4 ? 4 : 2);
+    switch (token) {
+      case Token::Year4: parts.year = value; break;
+      case Token::Year2: parts.year = value < 70 ? 2000 + value : 1900 + value; break;
+      case Token::Month: parts.month = value; break;
+      case Token::Day: parts.day = value; break;
+      case Token::Hour: parts.hour = value; break;
+      case Token::Minute: parts.minute = value; break;
+      case Token::Second: parts.second = value; break;
+      case Token::None: break;
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
 int32_t date_from_parts(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute, int32_t second) {
-  if (day == 31 && (month == 4 || month == 6 || month == 9 || month == 11)) return NO_DATE;
-  if (month == 2 && day > 29) return NO_DATE;
-  if (month == 2 && day == 29 && !leap_year(year)) return NO_DATE;
-  if (second < 0 || second > 59 || minute < 0 || minute > 59 || hour < 0 || hour > 23 || day < 1 || day > 31 ||
-      month < 1 || month > 12 || year <= 0)
-    return NO_DATE;
+  if (!valid_parts(year, month, day, hour, minute, second)) return NO_DATE;
   // Straight from the parts: the same parts give the same value in every time zone.
   int64_t value = days_from_civil(year, month, day) * SECONDS_PER_DAY + hour * 3600 + minute * 60 + second;
   return value < 0 || value > INT32_MAX ? NO_DATE : int32_t(value);
@@ -141,47 +188,24 @@ int32_t date_minute(int32_t date) { return parts_of(date).minute; }
 int32_t date_second(int32_t date) { return parts_of(date).second; }
 
 int32_t parse_date(const char* mask, const char* text) {
-  DateParts parts = {1970, 1, 1, 0, 0, 0};
-  if (mask && *mask && text && *text) {
-    const char* cursor = text;
-    for (const char* m = mask; *m;) {
-      if (*m != '%') {
-        ++m;
-        if (*cursor) ++cursor;
-        continue;
-      }
-      size_t length;
-      Token token = token_at(m + 1, &length);
-      if (token == Token::None) {
-        m += m[1] ? 2 : 1;
-        if (*cursor) ++cursor;
-        continue;
-      }
-      m += 1 + length;
-      int32_t value = read_digits(&cursor, token == Token::Year4 ? 4 : 2);
-      switch (token) {
-        case Token::Year4: parts.year = value; break;
-        case Token::Year2: parts.year = value < 70 ? 2000 + value : 1900 + value; break;
-        case Token::Month: parts.month = value; break;
-        case Token::Day: parts.day = value; break;
-        case Token::Hour: parts.hour = value; break;
-        case Token::Minute: parts.minute = value; break;
-        case Token::Second: parts.second = value; break;
-        case Token::None: break;
-      }
-    }
-  }
+  DateParts parts = read_parts(mask, text);
   return date_from_parts(parts.year, parts.month, parts.day, parts.hour, parts.minute, parts.second);
 }
 
-const char* format_date(const char* mask, int32_t date, int32_t p) {
+bool parse_date_parts(const char* mask, const char* text, DateParts* parts) {
+  *parts = read_parts(mask, text);
+  return valid_parts(parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second);
+}
+
+const char* format_date(const char* mask, int32_t date, int32_t p) { return format_date_parts(mask, parts_of(date), p); }
+
+const char* format_date_parts(const char* mask, const DateParts& parts, int32_t p) {
   MaskCopy copy(text_or_empty(mask));
   const char* m = copy.get();
   if (!m || !*m) {
     buffer_terminate();
     return buffer_address_at(buffer_position());
   }
-  DateParts parts = parts_of(date);
   int32_t reserved = 4096;
   char* out = buffer_reserve(reserved, p);
   if (!out) {

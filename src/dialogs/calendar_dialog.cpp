@@ -44,16 +44,23 @@ void show_calendar_dialog(StringVar* arguments, StringVar* result) {
   // An empty text names no day: the host means "no preset", not 1970-01-01,
   // which is what the parser rightly makes of it.
   const char* date_text = text_or_empty(arguments[DATE_TEXT]);
+  DateParts first = {};
   if (strings_equal(date_text, "TODAY") || !*date_text || !input_mask) {
     set_gadget_state(CALENDAR, current_date());
-  } else {
-    // A text that names no day gives no date, which leaves today selected.
-    set_gadget_state(CALENDAR, parse_date(input_mask, date_text));
+  } else if (parse_date_parts(input_mask, date_text, &first)) {
+    // By its parts: a date value holds no day before 1970 or after
+    // 2038-01-19, and the control shows them all. A text that names no day
+    // leaves today selected.
+    set_calendar_day(CALENDAR, first);
   }
   const char* output_mask = input_mask ? input_mask : DEFAULT_MASK;
   SetFocus(gadget_handle(CALENDAR));
 
-  dialog.answer_when_ended(result, [&](int32_t p) { format_date(output_mask, get_gadget_state(CALENDAR), p); });
+  dialog.answer_when_ended(result, [&](int32_t p) {
+    DateParts picked = {};  // without a day every part reads 0, as a date value's without one
+    get_calendar_day(CALENDAR, &picked);
+    format_date_parts(output_mask, picked, p);
+  });
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include "dialogs/skeleton.h"
 #include "dialogs/table.h"
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 #include "runtime/string_functions.h"
 #include "sorter/sorter.h"
 #include "sorter/text_files.h"
@@ -40,7 +41,7 @@ void add_header(const Table& table, int32_t width) {
   int32_t count = table.header_cells();
   char* cell = count > 0 ? const_cast<char*>(table.cell(0, 0)) : nullptr;
   for (int32_t j = 0; j < count; ++j, cell += strlen(cell) + 1) {
-    char* mark = strchr(cell, '~');
+    char* mark = const_cast<char*>(text_lead_bytes().find(cell, '~'));  // a character, not a second byte
     if (mark) {
       *mark = 0;
       add_gadget_column(TABLE_LIST, j + 1, mark + 1, parse_integer(cell));

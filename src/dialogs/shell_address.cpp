@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 
 namespace vantrel {
 namespace {
@@ -56,17 +57,33 @@ char* shell_address(const char* prefix, const char* address) {
   if (mail) {
     // The address alone: whatever follows a "?" (a subject, a body, files to
     // attach) or a "#" is the caller's, not the person's, to send.
+    // (Neither byte is ever the second half of a double-byte character.)
     for (size_t at = 0; at < length; ++at)
       if (address[at] == '?' || address[at] == '#') length = at;
   }
+  // A double-byte character stays whole, whatever its second byte.
+  const LeadBytes& lead_bytes = text_lead_bytes();
+  auto whole_character = [&](size_t at) { return lead_bytes.lead(address[at]) && at + 1 < length ? 2 : 0; };
   size_t escaped = 0;
-  for (size_t at = 0; at < length; ++at) escaped += needs_escape(address + at) ? 3 : 1;
+  for (size_t at = 0; at < length; ++at) {
+    if (size_t pair = whole_character(at)) {
+      escaped += pair;
+      ++at;
+      continue;
+    }
+    escaped += needs_escape(address + at) ? 3 : 1;
+  }
   if (prefix_length + escaped > LONGEST_ADDRESS) return nullptr;
   auto* text = static_cast<char*>(general_alloc(prefix_length + escaped + 1));
   if (!text) return nullptr;
   memcpy(text, prefix, prefix_length);
   char* out = text + prefix_length;
   for (size_t at = 0; at < length; ++at) {
+    if (whole_character(at)) {
+      *out++ = address[at++];
+      *out++ = address[at];
+      continue;
+    }
     if (!needs_escape(address + at)) {
       *out++ = address[at];
       continue;

@@ -43,6 +43,9 @@ bool enable_host(HWND host, bool enable) {
 }  // namespace
 
 DialogSkeleton::~DialogSkeleton() {
+  // The call is over: the window stays on screen where it is, but no longer
+  // above every program, beneath whatever the person brings forward.
+  if (window_ && !replaced()) set_window_topmost(0, 0);
   if (host_) enable_host(host_, true);
 }
 
@@ -54,6 +57,7 @@ bool DialogSkeleton::open(const char* title, int32_t width, int32_t height, cons
   set_layout_density(density_near(host));
   window_ = reinterpret_cast<HWND>(open_window(0, 0, 0, width, height, title, WINDOW_CENTRE_SCREEN, nullptr, host));
   if (!window_) return false;
+  discard_events();
   // A host window that was disabled already (the host's own modal window
   // did it) is not ours to enable at the end.
   if (host && !enable_host(host, false)) host_ = host;

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 
 namespace vantrel {
 
@@ -33,6 +34,14 @@ constexpr struct SplitBytes {
   }
 } split_bytes;
 
+// How many `byte`s stand as characters of their own in the text: the byte
+// after a lead byte is the second half of its character.
+size_t count_characters(const char* text, size_t length, char byte, const LeadBytes& lead_bytes) {
+  size_t count = 0;
+  for (const char* at = text; (at = lead_bytes.find(at, length - size_t(at - text), byte)); ++at) ++count;
+  return count;
+}
+
 }  // namespace
 
 Table::Table(StringVar text) : text_(text) {
@@ -40,18 +49,31 @@ Table::Table(StringVar text) : text_(text) {
   char* data = text_ ? text_ : no_table;
   data_ = data;
   size_t length = strlen(data);
-  size_t row_count = count_byte(data, length, '|');
+  const LeadBytes& lead_bytes = text_lead_bytes();
+  size_t row_count = lead_bytes.any() ? count_characters(data, length, '|', lead_bytes) : count_byte(data, length, '|');
   row_start_ = static_cast<uint32_t*>(general_alloc_array(row_count + 1, sizeof(uint32_t)));
   first_piece_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
   order_ = static_cast<int32_t*>(general_alloc_array(row_count + 1, sizeof(int32_t)));
   if (!row_start_ || !first_piece_ || !order_) return;
-  // Every ";" ends a cell, and every line feed a piece of a data row's cell
-  // (a header cell is a title whole); every "|" ends a row, and the text
-  // after a row's last ";" is no cell.
+  if (lead_bytes.any()) split<true>(data, length, lead_bytes);
+  else split<false>(data, length, lead_bytes);
+  for (int32_t row = 0; row < data_rows(); ++row) order_[row] = row;
+  complete_ = true;
+}
+
+// Every ";" ends a cell, and every line feed a piece of a data row's cell
+// (a header cell is a title whole); every "|" ends a row, and the text after
+// a row's last ";" is no cell. In a code page of double-byte characters, a
+// separator's byte that is a character's second half is passed over.
+template <bool DOUBLE_BYTE>
+void Table::split(char* data, size_t length, const LeadBytes& lead_bytes) {
   int32_t pieces = 0;
   for (size_t at = 0; at < length; ++at) {
     char byte = data[at];
-    if (!split_bytes.stops[static_cast<unsigned char>(byte)]) continue;
+    if (!split_bytes.stops[static_cast<unsigned char>(byte)]) {
+      if constexpr (DOUBLE_BYTE) at += lead_bytes.lead(byte) && at + 1 < length;
+      continue;
+    }
     if (byte == '\r') {
       carriage_returns_ = true;
     } else if (byte == ';' || (byte == '\n' && rows_ > 0)) {
@@ -64,8 +86,6 @@ Table::Table(StringVar text) : text_(text) {
       row_start_[rows_] = uint32_t(at + 1);
     }
   }
-  for (int32_t row = 0; row < data_rows(); ++row) order_[row] = row;
-  complete_ = true;
 }
 
 Table::~Table() {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/lead_bytes.h"
 #include "runtime/strings.h"
 
 namespace vantrel {
@@ -48,6 +49,8 @@ class Table {
 
  private:
   void fetch_run(int32_t place) const;
+  template <bool DOUBLE_BYTE>
+  void split(char* data, size_t length, const LeadBytes& lead_bytes);
 
   StringVar text_ = nullptr;
   const char* data_ = "";

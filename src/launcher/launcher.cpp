@@ -3,8 +3,10 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 #include "runtime/string_functions.h"
 #include "runtime/strings.h"
 #include "runtime/text_code_page.h"
@@ -137,10 +139,12 @@ ProgramName program_name(const char* program) {
   return {program + 1, closing ? size_t(closing - program - 1) : 0};
 }
 
-// A name without a folder or a scheme.
+// A name without a folder or a scheme. A "\\" that is the second byte of a
+// double-byte character (表 is 95 5C in code page 932) is no folder's end.
 bool is_bare(ProgramName name) {
-  for (size_t at = 0; at < name.length; ++at)
-    if (name.start[at] == '\\' || name.start[at] == '/' || name.start[at] == ':') return false;
+  const LeadBytes& lead_bytes = text_lead_bytes();
+  for (const char* stop : {"\\", "/", ":"})
+    if (lead_bytes.find(name.start, name.length, stop[0])) return false;
   return name.length > 0;
 }
 
@@ -206,7 +210,8 @@ char* program_command_line(const char* program, const char* parameters) {
 
 char* shell_directory_of(const char* program) {
   program = text_or_empty(program);
-  const char* last = strrchr(program, '\\');
+  const char* last = nullptr;  // the last "\\" that stands as a character
+  for (const char* at = program; (at = text_lead_bytes().find(at, '\\')); ++at) last = at;
   size_t length = last && last > program ? size_t(last - program) + 1 : 0;
   auto* directory = static_cast<char*>(general_alloc(length + 1));
   if (directory) memcpy(directory, program, length);

@@ -18,8 +18,24 @@ bool utf8() { return code_page == CODE_PAGE_UTF8 || (code_page == CODE_PAGE_ANSI
 
 unsigned text_code_page() { return code_page; }
 
-TextCodePageScope::TextCodePageScope(unsigned page) : before_(code_page) { code_page = page; }
-TextCodePageScope::~TextCodePageScope() { code_page = before_; }
+TextCodePageScope::TextCodePageScope(unsigned page)
+    : before_(code_page), lead_bytes_before_(swap_text_lead_bytes(lead_bytes_of(page))) {
+  code_page = page;
+}
+
+TextCodePageScope::~TextCodePageScope() {
+  code_page = before_;
+  swap_text_lead_bytes(lead_bytes_before_);
+}
+
+LeadBytes lead_bytes_of(unsigned page) {
+  LeadBytes lead_bytes;
+  if (page == CODE_PAGE_UTF8 || (page == CODE_PAGE_ANSI && GetACP() == CP_UTF8)) return lead_bytes;
+  CPINFO info;
+  if (!GetCPInfo(page == CODE_PAGE_ANSI ? CP_ACP : page, &info) || info.MaxCharSize < 2) return lead_bytes;
+  for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i]; i += 2) lead_bytes.add(info.LeadByte[i], info.LeadByte[i + 1]);
+  return lead_bytes;
+}
 
 size_t whole_characters(const char* text, size_t length, size_t limit, unsigned page) {
   if (limit >= length) return length;

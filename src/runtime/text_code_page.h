@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/lead_bytes.h"
+
 namespace vantrel {
 
 constexpr unsigned CODE_PAGE_ANSI = 0;     // the system's ANSI code page (CP_ACP)
@@ -13,7 +15,8 @@ constexpr unsigned CODE_PAGE_UTF8 = 65001;  // CP_UTF8
 
 unsigned text_code_page();
 
-// The code page of the texts while the scope lives (calls nest).
+// The code page of the texts while the scope lives (calls nest), and with
+// it the lead bytes that text is split by (runtime/lead_bytes.h).
 class TextCodePageScope {
  public:
   explicit TextCodePageScope(unsigned code_page);
@@ -23,7 +26,11 @@ class TextCodePageScope {
 
  private:
   unsigned before_;
+  LeadBytes lead_bytes_before_;
 };
+
+// The lead bytes of a code page (CODE_PAGE_ANSI: the system's).
+LeadBytes lead_bytes_of(unsigned code_page);
 
 // UTF-16 as UTF-8, a lone surrogate as U+FFFD: how many bytes it takes, and
 // the bytes written at `out` when it is not null (no zero added).

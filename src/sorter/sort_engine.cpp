@@ -296,8 +296,15 @@ void set_row_state(HWND list, int32_t place, UINT state, UINT mask) {
 }
 
 // The chosen row stays chosen where the sort put it, as rows the control
-// holds itself do.
+// holds itself do, focused and in view. With none chosen, the list shows
+// the top of the new order, and a focus only offered (to be read, not
+// chosen) goes to the new first row.
 void restore_rows(HWND list, const RowSource* source, const Remembered& r) {
+  if (r.selected_count == 0) {
+    if (r.focused_row >= 0) set_row_state(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    return;
+  }
   if (r.selected_row < 0 && r.focused_row < 0) return;
   int32_t selected = -1, focused = -1;
   for (int32_t place = 0; place < source->rows; ++place) {
@@ -313,6 +320,7 @@ void restore_rows(HWND list, const RowSource* source, const Remembered& r) {
   if (selected >= 0) {
     set_row_state(list, selected, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageW(list, LVM_SETSELECTIONMARK, 0, selected);
+    SendMessageW(list, LVM_ENSUREVISIBLE, WPARAM(selected), FALSE);
   }
 }
 

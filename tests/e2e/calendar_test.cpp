@@ -143,3 +143,76 @@ TEST_F(CalendarDialog, ArrowKeysMoveTheDayAndCancelAnswersCancel) {
             }),
             "CANCEL");
 }
+
+namespace {
+
+struct Day {
+  WORD year, month, day;
+};
+
+// The day as the format writes it.
+std::string written(Day d, const char* format) {
+  char text[16];
+  if (!strcmp(format, "US")) snprintf(text, sizeof text, "%02d/%02d/%04d", d.month, d.day, d.year);
+  else if (!strcmp(format, "EUR")) snprintf(text, sizeof text, "%02d/%02d/%04d", d.day, d.month, d.year);
+  else snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return text;
+}
+
+}  // namespace
+
+// Days a date value cannot hold (after 2038-01-19, before 1970) are shown
+// when the caller starts there and answered when the person picks them,
+// in each format.
+TEST_F(CalendarDialog, DaysAfter2038AndBefore1970AreShownAndAnswered) {
+  const Day starts[] = {{2038, 1, 19}, {2038, 1, 20}, {2040, 7, 15}, {2099, 12, 31}, {1969, 12, 31}};
+  for (const char* format : {"ISO", "US", "EUR"}) {
+    for (Day start : starts) {
+      SCOPED_TRACE(written(start, format));
+      EXPECT_EQ(pick(written(start, format).c_str(), format, [&](Dialog& d) {
+                  expect_shows(d, start.year, start.month, start.day);
+                  click_gadget(d, OK);
+                }),
+                written(start, format));
+    }
+  }
+  // Picked by the person, from the last day a date value holds onwards.
+  struct Step {
+    Day start;
+    WORD key;
+    Day picked;
+  };
+  const Step steps[] = {
+      {{2038, 1, 19}, VK_RIGHT, {2038, 1, 20}},
+      {{2040, 2, 28}, VK_RIGHT, {2040, 2, 29}},
+      {{2099, 12, 31}, VK_RIGHT, {2100, 1, 1}},
+      {{1970, 1, 1}, VK_LEFT, {1969, 12, 31}},
+  };
+  for (const Step& s : steps) {
+    for (const char* format : {"ISO", "US", "EUR"}) {
+      SCOPED_TRACE(written(s.picked, format));
+      EXPECT_EQ(pick(written(s.start, format).c_str(), format, [&](Dialog& d) {
+                  settle(d);
+                  press_key(s.key);
+                  settle(d);
+                  expect_shows(d, s.picked.year, s.picked.month, s.picked.day);
+                  click_gadget(d, OK);
+                }),
+                written(s.picked, format));
+    }
+  }
+}
+
+TEST_F(CalendarDialog, ADayClickedIn2040IsAnswered) {
+  EXPECT_EQ(pick("2040-07-15", "ISO", [](Dialog& d) {
+              POINT at;
+              ASSERT_TRUE(find_day(d, 2040, 7, 20, &at));
+              RECT r = d.gadget_rect(CALENDAR);
+              click_at(d.client_to_screen(r.left + at.x, r.top + at.y));
+              settle(d);
+              expect_shows(d, 2040, 7, 20);
+              save_screenshot(d.window, "calendar_2040");
+              click_gadget(d, OK);
+            }),
+            "2040-07-20");
+}

@@ -49,6 +49,8 @@ TEST(CommandLine, EntryCalendarAndAboutAnswerOrCancel) {
                 1, "");
   expect_answer(run_cli("--calendar --date 29/02/2024 --format EUR", "", [](Dialog& d) { click_gadget(d, OK); }), 0,
                 "29/02/2024\n");
+  expect_answer(run_cli("--calendar --date 2040-07-15", "", [](Dialog& d) { click_gadget(d, OK); }), 0,
+                "2040-07-15\n");
   expect_answer(run_cli("--about --title About --heading Vantrel --text \"Dialogs for scripts\"", "",
                         [](Dialog& d) { click_gadget(d, ABOUT_OK); }),
                 0, "OK\n");
@@ -141,7 +143,7 @@ TEST(CommandLine, UsageErrorsAndHelp) {
       "--calendar --date 2023-02-29",            // no such day
       "--calendar --date 2024-13-01",
       "--calendar --date 29/02/2024",            // not the format's shape
-      "--calendar --date 2040-01-01",            // past what the calendar can show
+      "--calendar --date 1700-01-01",            // before what the calendar can show
       "--calendar --format GERMAN",              // no such format
       "--",                                      // nothing named before the options end
   };

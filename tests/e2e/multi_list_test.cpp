@@ -294,6 +294,60 @@ TEST_F(MultiList, TheExportNeverWritesThroughALink) {
   DeleteFileA(victim);
 }
 
+namespace {
+
+// A few thousand rows whose second column orders them otherwise than their names.
+std::string thousands_of_rows() {
+  std::string table = "Name;Age;|";
+  for (int i = 0; i < 3000; ++i) table += "n" + std::to_string(10000 + i) + ";" + std::to_string((i * 7919) % 3000) + ";|";
+  return table;
+}
+
+int top_row(const Dialog& d) { return int(SendMessageA(d.gadget(TABLE), LVM_GETTOPINDEX, 0, 0)); }
+int focused_row(const Dialog& d) { return int(SendMessageA(d.gadget(TABLE), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED)); }
+
+}  // namespace
+
+// With no row selected, a header click shows the top of the new order, and a
+// click on the first row there picks the first row of that order.
+TEST_F(MultiList, AHeaderClickWithNothingSelectedShowsTheTopOfTheNewOrder) {
+  std::string table = thousands_of_rows(), first;
+  std::string answer = run(table.c_str(), "1", [&](Dialog& d) {
+    ASSERT_EQ(selected_row(d), -1);
+    click_header(d, 2);
+    settle(d);
+    EXPECT_EQ(top_row(d), 0) << "the list scrolled away from the top of the new order";
+    EXPECT_EQ(focused_row(d), 0) << "the offered focus is not on the new first row";
+    first = cell(d, 0, 1);
+    click_row(d, top_row(d));
+    settle(d);
+    save_screenshot(d.window, "multi_list_resorted_top");
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, first);
+  EXPECT_NE(first, "");
+}
+
+// A row selected before the header click stays selected, focused and in view.
+TEST_F(MultiList, AHeaderClickKeepsTheSelectedRowSelectedAndInView) {
+  std::string table = thousands_of_rows(), chosen;
+  std::string answer = run(table.c_str(), "1", [&](Dialog& d) {
+    click_row(d, 5);
+    settle(d);
+    chosen = cell(d, 5, 1);
+    click_header(d, 2);
+    settle(d);
+    int place = selected_row(d);
+    ASSERT_GE(place, 0) << "the selection was lost";
+    EXPECT_EQ(cell(d, place, 1), chosen);
+    EXPECT_EQ(focused_row(d), place);
+    int top = top_row(d), shown = int(SendMessageA(d.gadget(TABLE), LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_TRUE(place >= top && place < top + shown) << "row " << place << " is not in view from " << top;
+    click_gadget(d, OK);
+  });
+  EXPECT_EQ(answer, chosen);
+}
+
 // Typing finds rows by the first column people see, not by the hidden row
 // numbers: the first row in the list's order that starts with what was typed.
 TEST_F(MultiList, TypingFindsRowsByTheirFirstVisibleColumn) {

@@ -1,5 +1,7 @@
 #include "dates/dates.h"
 
+#include "runtime/lead_bytes.h"
+
 #include "runtime_fixture.h"
 
 using namespace vantrel;
@@ -117,4 +119,48 @@ TEST_F(DateFormatting, AMaskInTheBufferSurvivesItsGrowth) {
   int32_t q = buffer_position();
   format_date(buffer_address_at(p), 1709769600, q);  // reserves 4096 behind the mask: the buffer grows
   EXPECT_EQ(take(q), std::string(3000, '-') + "2024");
+}
+
+// Days beyond the date value's span, by their parts: read and written by the
+// same masks, where the value gives -1 and zeros.
+TEST_F(DateFormatting, PartsBeyondTheValuesSpan) {
+  auto round_trip = [](const char* mask, const char* text) {
+    DateParts parts = {};
+    if (!parse_date_parts(mask, text, &parts)) return std::string("<invalid>");
+    int32_t p = buffer_position();
+    format_date_parts(mask, parts, p);
+    return take(p);
+  };
+  for (const char* day : {"2038-01-19", "2038-01-20", "2040-02-29", "2099-12-31", "1969-12-31", "1601-01-01", "9999-12-31"})
+    EXPECT_EQ(round_trip("%yyyy-%mm-%dd", day), day);
+  EXPECT_EQ(round_trip("%mm/%dd/%yyyy", "02/29/2040"), "02/29/2040");
+  EXPECT_EQ(round_trip("%dd/%mm/%yyyy", "5/7/2099"), "05/07/2099");
+  EXPECT_EQ(round_trip("%yyyy-%mm-%dd %hh:%ii:%ss", "2040-01-02 03:04:05"), "2040-01-02 03:04:05");
+  EXPECT_EQ(round_trip("%yyyy-%mm-%dd", "0800-01-01"), "0800-01-01") << "four digits";
+  EXPECT_EQ(round_trip("%yyyy-%mm-%dd", "2041-02-29"), "<invalid>");
+  EXPECT_EQ(round_trip("%yyyy-%mm-%dd", "2040-13-01"), "<invalid>");
+  EXPECT_EQ(round_trip("%yyyy-%mm-%dd", "0000-01-01"), "<invalid>");
+  // The value functions answer as before.
+  EXPECT_EQ(parse_date("%yyyy-%mm-%dd", "2038-01-20"), -1);
+  EXPECT_EQ(parse_date("%yyyy-%mm-%dd", "2038-01-19"), 2147472000);
+}
+
+// In a code page of double-byte characters a mask's literal character and
+// the text's move on together, whatever their second bytes.
+TEST_F(DateFormatting, DoubleByteLiteralsInAMask) {
+  LeadBytes code_page_932;
+  code_page_932.add(0x81, 0x9F);
+  code_page_932.add(0xE0, 0xFC);
+  LeadBytes before = swap_text_lead_bytes(code_page_932);
+  // %yyyy年%mm月%dd日, and 表 (95 5C) between the parts.
+  const char* mask = "%yyyy\x94\x4E%mm\x8C\x8E%dd\x93\xFA";
+  EXPECT_EQ(parse_date(mask, "2024\x94\x4E" "03\x8C\x8E" "07\x93\xFA"), 1709769600);
+  // A literal of the mask passes over one character of the text, of either size.
+  EXPECT_EQ(parse_date("%yyyy-%mm-%dd", "2024\x94\x4E" "03\x8C\x8E" "07"), 1709769600);
+  EXPECT_EQ(parse_date("%yyyy/%mm/%dd", "2024\x95\x5C" "3\x95\x5C" "7"), 1709769600);
+  EXPECT_EQ(parse_date("%yyyy\x95\x5C%mm\x95\x5C%dd", "2024-3-7"), 1709769600) << "and a two-byte one over one";
+  int32_t p = buffer_position();
+  format_date(mask, 1709769600, p);
+  EXPECT_EQ(take(p), "2024\x94\x4E" "03\x8C\x8E" "07\x93\xFA");
+  swap_text_lead_bytes(before);
 }

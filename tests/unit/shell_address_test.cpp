@@ -3,6 +3,7 @@
 #include <string>
 
 #include "runtime/heaps.h"
+#include "runtime/lead_bytes.h"
 #include "runtime_fixture.h"
 
 using namespace vantrel;
@@ -58,4 +59,17 @@ TEST_F(ShellAddress, AnAddressLongerThanTheShellTakesIsNotMade) {
   EXPECT_EQ(web((longest + "a").c_str()), "<none>");
   std::string blanks = "https://example.org/" + std::string(260, ' ') + "x";
   EXPECT_EQ(web(blanks.c_str()), "<none>") << "801 bytes once escaped";
+}
+
+// In a code page of double-byte characters, a character whose second byte
+// is one an address may not hold ("\", "|" ...) stays whole.
+TEST_F(ShellAddress, DoubleByteCharactersStayWhole) {
+  LeadBytes code_page_932;
+  code_page_932.add(0x81, 0x9F);
+  code_page_932.add(0xE0, 0xFC);
+  LeadBytes before = swap_text_lead_bytes(code_page_932);
+  EXPECT_EQ(web("https://example.jp/\x95\x5C/\x83\x7C"), "https://example.jp/\x95\x5C/\x83\x7C");
+  EXPECT_EQ(web("https://example.jp/\x95\x5C \\"), "https://example.jp/\x95\x5C%20%5C");
+  EXPECT_EQ(mail("\x83\x7C@example.jp?subject=x"), "mailto:\x83\x7C@example.jp");
+  swap_text_lead_bytes(before);
 }

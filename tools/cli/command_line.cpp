@@ -222,8 +222,8 @@ constexpr DateFormat date_formats[] = {
 
 bool leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-// A day the calendar can show: from 1970-01-01 to 2038-01-19 (its dates
-// are 32-bit counts of seconds from 1970).
+// A day the calendar can show on every platform: from 1753-01-01, the first
+// year of its calendar, to 9999-12-31.
 bool calendar_day(const std::string& text, const DateFormat& format) {
   std::string shape = format.shape;
   if (text.size() != shape.size()) return false;
@@ -234,7 +234,7 @@ bool calendar_day(const std::string& text, const DateFormat& format) {
   int day = std::stoi(text.substr(size_t(format.day_at), 2));
   static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12 || day < 1 || day > days[month - 1] + (month == 2 && leap(year))) return false;
-  return year >= 1970 && (year < 2038 || (year == 2038 && month == 1 && day <= 19));
+  return year >= 1753 && year <= 9999;
 }
 
 bool build_calendar(const Options& o, Request* r, std::string* error) {
@@ -491,7 +491,7 @@ const char* options_help() {
          "screen's size (defaults: entry 300x200, list 250x300, combo 250x100, drop\n"
          "400x300, table 500x350, about 300x250). An option that the dialog has no use\n"
          "for is a usage error. Values may also be given as --option=VALUE; \"--\" ends\n"
-         "the options. A --date is a day from 1970-01-01 to 2038-01-19 written in its\n"
+         "the options. A --date is a day from 1753-01-01 to 9999-12-31 written in its\n"
          "--format: ISO YYYY-MM-DD (the default), US MM/DD/YYYY, EUR DD/MM/YYYY.\n"
          "\n"
          "Items and rows: the arguments after the options, or else standard input, one a\n"

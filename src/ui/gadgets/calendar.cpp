@@ -299,4 +299,34 @@ intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t wi
   return result;
 }
 
+namespace {
+
+GadgetRecord* calendar_gadget(int32_t number) {
+  GadgetRecord* gadget = find_gadget(number);
+  return gadget && gadget->operations->kind == KIND_CALENDAR ? gadget : nullptr;
+}
+
+}  // namespace
+
+bool get_calendar_day(int32_t number, DateParts* day) {
+  GadgetRecord* gadget = calendar_gadget(number);
+  SYSTEMTIME selected = {};
+  if (!gadget || !SendMessageA(gadget->handle, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&selected))) return false;
+  *day = {selected.wYear, selected.wMonth, selected.wDay, 0, 0, 0};
+  return true;
+}
+
+bool set_calendar_day(int32_t number, const DateParts& day) {
+  GadgetRecord* gadget = calendar_gadget(number);
+  if (!gadget || day.year < 1 || day.year > 30827 || day.month < 1 || day.month > 12 || day.day < 1 || day.day > 31)
+    return false;
+  SYSTEMTIME selected = {};
+  selected.wYear = WORD(day.year);
+  selected.wMonth = WORD(day.month);
+  selected.wDay = WORD(day.day);
+  if (!SendMessageA(gadget->handle, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&selected))) return false;
+  words_of(gadget).last_date = get_calendar_state(gadget);
+  return true;
+}
+
 }  // namespace vantrel

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "dates/dates.h"
+
 namespace vantrel {
 
 intptr_t create_button_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, const char* text,
@@ -31,6 +33,11 @@ intptr_t create_image_gadget(int32_t number, int32_t x, int32_t y, int32_t width
 // A date of 0 selects today.
 intptr_t create_calendar_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,
                                 int32_t date = 0, uint32_t flags = 0);
+// The selected day by its parts, for every day the control can show (a date
+// value, its state, holds 1970 to 2038 only); false without a calendar.
+bool get_calendar_day(int32_t number, DateParts* day);
+// Selects the day; false when the control cannot show it.
+bool set_calendar_day(int32_t number, const DateParts& day);
 
 // A report list with one column of that title and width. Flags: below.
 intptr_t create_list_icon_gadget(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height,

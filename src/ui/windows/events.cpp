@@ -96,8 +96,11 @@ void translate_and_dispatch(const MSG& message) {
 // controls may make windows of their own then); anything else (the host's
 // windows, thread messages, timer callbacks) in the host's.
 void dispatch(const MSG& message) {
-  if (message.hwnd && toolkit_window_number(message.hwnd) != -1) {
-    translate_and_dispatch(message);
+  int32_t number = message.hwnd ? toolkit_window_number(message.hwnd) : -1;
+  if (number != -1) {
+    // A click or a key from before the window was made was meant for what
+    // stood there before (the last call's window, left on screen): dropped.
+    if (!input_predates_window(number, message)) translate_and_dispatch(message);
     return;
   }
   HostContextScope host_context;
@@ -241,6 +244,11 @@ int32_t wait_event(int32_t timeout) {
     return code;
   }
   return int32_t(message.message);
+}
+
+void discard_events() {
+  while (state->head) dequeue_event();
+  state->pending = 0;
 }
 
 bool take_quit_request(int* exit_code) {

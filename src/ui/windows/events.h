@@ -37,6 +37,9 @@ bool take_quit_request(int* exit_code);
 void post_gadget_event(HWND control, int32_t type);
 HWND find_toolkit_window(HWND window);
 void flush_messages();
+// Forgets every event not yet taken: what came while no one waited (a
+// click on the last call's window, left on screen) is not the next call's.
+void discard_events();
 void focus_next_gadget(bool backwards);
 
 LRESULT CALLBACK toolkit_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -156,6 +156,7 @@ intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, 
     return 0;
   }
   record->handle = handle;
+  record->opened_at = GetTickCount();
   SetPropA(handle, WINDOW_PROPERTY, reinterpret_cast<HANDLE>(intptr_t(chosen) + 1));
   if (placement.visible) ShowWindow(handle, (placement.style & WS_MAXIMIZE) ? SW_MAXIMIZE : SW_SHOWNORMAL);
   return number == OBJECT_ANY ? intptr_t(chosen) : reinterpret_cast<intptr_t>(handle);
@@ -186,7 +187,17 @@ void close_window(int32_t number) {
 BOOL set_window_topmost(int32_t number, int flag) {
   auto* record = find_record<WindowRecord>(windows, number);
   if (!record) return 0;
-  return SetWindowPos(record->handle, flag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  UINT keep = SWP_NOMOVE | SWP_NOSIZE | (flag ? 0 : SWP_NOACTIVATE);
+  return SetWindowPos(record->handle, flag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+}
+
+bool input_predates_window(int32_t number, const MSG& message) {
+  bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+               (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
+               (message.message >= WM_NCMOUSEMOVE && message.message <= WM_NCXBUTTONDBLCLK);
+  auto* record = input ? find_record<WindowRecord>(windows, number) : nullptr;
+  // The message clock wraps every 49 days: compared by difference.
+  return record && LONG(message.time - record->opened_at) < 0;
 }
 
 HWND window_handle(int32_t number) {

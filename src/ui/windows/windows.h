@@ -24,6 +24,7 @@ struct WindowRecord {
   ACCEL* accelerators;
   HACCEL accelerator_table;
   HWND focus;  // the control that had the focus when the window was last deactivated
+  DWORD opened_at;  // the message clock when it was made: input older than that was meant for another window
 };
 
 bool start_windows();
@@ -35,7 +36,13 @@ void stop_windows();
 intptr_t open_window(int32_t number, int32_t x, int32_t y, int32_t inner_width, int32_t inner_height,
                      const char* title, uint32_t flags, HWND parent = nullptr, HWND looked_at = nullptr);
 void close_window(int32_t number);
+// Flag 0 takes the window out of the topmost band where it is, without
+// activating it.
 BOOL set_window_topmost(int32_t number, int flag);
+// True when input of `message` reached the window (or one of its controls)
+// from before the window was made: a click or a key meant for what stood
+// there before.
+bool input_predates_window(int32_t number, const MSG& message);
 HWND window_handle(int32_t number);
 
 // Keeps the focused control when the window loses activation and gives it

@@ -10,6 +10,7 @@ LeadBytes current;
 }  // namespace
 
 const char* LeadBytes::find(const char* text, size_t length, char byte) const {
+  if (!text) return nullptr;
   if (!any_) return static_cast<const char*>(memchr(text, byte, length));
   for (size_t at = 0; at < length; at += lead(text[at]) && at + 1 < length ? 2 : 1)
     if (text[at] == byte) return text + at;
@@ -17,6 +18,7 @@ const char* LeadBytes::find(const char* text, size_t length, char byte) const {
 }
 
 const char* LeadBytes::find(const char* text, char byte) const {
+  if (!text) return nullptr;
   if (!any_) return strchr(text, byte);
   for (const char* at = text; *at; at += length_at(at))
     if (*at == byte) return at;

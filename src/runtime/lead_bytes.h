@@ -19,7 +19,7 @@ class LeadBytes {
   // How many bytes the character at `at` takes (a lead byte at the text's end is one).
   size_t length_at(const char* at) const { return lead(*at) && at[1] ? 2 : 1; }
   // The first `byte` (an ASCII one) that stands as a character of its own in
-  // the first `length` bytes of `text`, or null.
+  // the first `length` bytes of `text`, or null (also for a null text).
   const char* find(const char* text, size_t length, char byte) const;
   const char* find(const char* text, char byte) const;  // up to its zero
 

@@ -4,7 +4,8 @@
 # make demo   install what is missing, build, show the dialogs through vantrel.exe
 # make bench  run the benchmarks in bench/
 # make dist   build/dist/vantrel-<version>.zip: x86/ and x64/ (DLL, console host,
-#             .def, import libraries), the header, README and licence
+#             .def, import libraries), the header, the CMake package, the
+#             examples, the docs, README and licence
 # make fuzz   the parsers' fuzz targets (Linux host, clang), FUZZ_SECONDS each (60)
 # make soak   the endurance run with SOAK_CALLS dialog calls (10,000), not in the tests;
 #             SOAK_ONLY=0..6 calls one dialog only (6: the about box)

@@ -1,4 +1,6 @@
-/* C, linked with the import library (MinGW: lib/libvantrel.dll.a, MSVC: lib/vantrel.lib). */
+/* C, linked with the import library of its architecture: MinGW x86/libvantrel.dll.a
+ * or x64/libvantrel.dll.a, MSVC x86/vantrel.lib or x64/vantrel.lib; vantrel.dll beside
+ * the program. */
 #include <stdio.h>
 #include <string.h>
 

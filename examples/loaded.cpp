@@ -1,4 +1,6 @@
-// C++, loading vantrel.dll at run time; the answer copied into a std::string.
+// C++, loading vantrel.dll at run time from the program's own folder, by its
+// full path (a bare name is looked for in the current folder too); the answer
+// copied into a std::string.
 #include <windows.h>
 
 #include <iostream>
@@ -6,12 +8,13 @@
 
 class Vantrel {
  public:
-  Vantrel() : module_(LoadLibraryA("vantrel.dll")) {}
+  Vantrel() : module_(load_beside_program()) {}
   ~Vantrel() {
     if (module_) FreeLibrary(module_);
   }
   Vantrel(const Vantrel&) = delete;
   Vantrel& operator=(const Vantrel&) = delete;
+  bool loaded() const { return module_ != nullptr; }
 
   // The chosen date in ISO form (yyyy-mm-dd), or "CANCEL".
   std::string date(const std::string& title, const std::string& shown = "TODAY") const {
@@ -22,11 +25,22 @@ class Vantrel {
   }
 
  private:
+  static HMODULE load_beside_program() {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, &path[0], MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    path.resize(length);
+    return LoadLibraryW((path.substr(0, path.find_last_of(L'\\') + 1) + L"vantrel.dll").c_str());
+  }
   HMODULE module_;
 };
 
 int main() {
   Vantrel vantrel;
+  if (!vantrel.loaded()) {
+    std::cerr << "vantrel.dll is not beside this program\n";
+    return 1;
+  }
   std::string day = vantrel.date("Delivery date");
   if (day != "CANCEL") std::cout << "Delivery on " << day << "\n";
 }

@@ -90,16 +90,24 @@ class NodeHost : public ::testing::Test {
 
   // Runs host.js, drives each of its dialogs in turn, and gives its answers file.
   std::string run_script(const std::vector<Step>& steps) {
-    std::string answers = beside_program("node_answers.txt"), log = beside_program("node_host.log");
+    std::string answers = beside_program("node_answers.txt");
     DeleteFileA(answers.c_str());
+    run_node("\"" + folder_ + "\\host.js\" \"" + beside_program("vantrel.dll") + "\" \"" + answers + "\"", steps);
+    std::ifstream in(answers, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // Runs node.exe with `arguments`, drives each of its dialogs in turn, and
+  // gives what it printed.
+  std::string run_node(const std::string& arguments, const std::vector<Step>& steps) {
+    std::string log = beside_program("node_host.log");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     STARTUPINFOA startup = {sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
     startup.hStdOutput = startup.hStdError = output;
-    std::string command = "\"" + node_ + "\" \"" + folder_ + "\\host.js\" \"" + beside_program("vantrel.dll") +
-                          "\" \"" + answers + "\"";
+    std::string command = "\"" + node_ + "\" " + arguments;
     // Node.js 20 asks for a newer Windows than the prefix reports.
     SetEnvironmentVariableA("NODE_SKIP_PLATFORM_CHECK", "1");
     PROCESS_INFORMATION child = {};
@@ -128,9 +136,10 @@ class NodeHost : public ::testing::Test {
     GetExitCodeProcess(child.hProcess, &code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
-    std::ifstream in(answers, std::ios::binary), err(log, std::ios::binary);
-    EXPECT_EQ(code, 0u) << std::string(std::istreambuf_iterator<char>(err), {});
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::ifstream printed(log, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(printed), {});
+    EXPECT_EQ(code, 0u) << text;
+    return text;
   }
 
   std::string folder_, node_;
@@ -178,4 +187,23 @@ TEST_F(NodeHost, WideAndFixedCallsOfSeveralDialogsGetTheirAnswersWhole) {
             "{\"call\":\"ShowComboBox\",\"answer\":\"beta\"}\n"
             "{\"call\":\"ShowCal\",\"answer\":\"29/02/2024\"}\n"
             "{\"call\":\"ShowAboutW\",\"answer\":\"OK\"}\n");
+}
+
+// The package's example as it stands, beside an x64 folder holding the DLL,
+// with koffi found through NODE_PATH: the person picks "Grün".
+TEST_F(NodeHost, ThePackagesExampleRunsAsItStands) {
+  std::string example = folder_ + "\\..\\..\\examples\\pick.js";
+  std::string stage = beside_program("node_example");
+  CreateDirectoryA(stage.c_str(), nullptr);
+  CreateDirectoryA((stage + "\\x64").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(example.c_str(), (stage + "\\pick.js").c_str(), FALSE)) << example;
+  ASSERT_TRUE(CopyFileA(beside_program("vantrel.dll").c_str(), (stage + "\\x64\\vantrel.dll").c_str(), FALSE));
+  SetEnvironmentVariableA("NODE_PATH", (folder_ + "\\node_modules").c_str());
+  std::string printed = run_node("\"" + stage + "\\pick.js\"", {{"Farbe", [](Dialog& d) {
+                                                                   click_list_box_item(d, 1);
+                                                                   settle(d);
+                                                                   click_gadget(d, OK);
+                                                                 }}});
+  SetEnvironmentVariableA("NODE_PATH", nullptr);
+  EXPECT_EQ(printed, "You chose Gr\xC3\xBCn\n");
 }

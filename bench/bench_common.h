@@ -3,6 +3,7 @@
 // the bare list's rank comparison, the build that runs.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 namespace bench {
@@ -20,6 +21,16 @@ inline std::string build_and_machine() {
   GetSystemInfo(&system);
   return std::to_string(sizeof(void*) * 8) + "-bit build on " + std::to_string(system.dwNumberOfProcessors) +
          " processors";
+}
+
+// In an emulated machine every program runs some fifteen times slower, so
+// no figure measured there is the product's speed: the benchmark says so
+// and measures nothing (true).
+inline bool refuse_emulated_machine() {
+  char value[8] = {};
+  if (!GetEnvironmentVariableA("VANTREL_EMULATED", value, sizeof value)) return false;
+  std::printf("An emulated machine: no figures, since none would be the product's speed.\n");
+  return true;
 }
 
 // vantrel.dll in the program's own folder.

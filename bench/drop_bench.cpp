@@ -101,6 +101,7 @@ double dialog_rows(Show4 show, const std::vector<std::string>& names) {
 }  // namespace
 
 int main() {
+  if (bench::refuse_emulated_machine()) return 0;
   std::printf("%s\n", bench::build_and_machine().c_str());
   std::string dll = library_beside_program();
   HMODULE library = LoadLibraryA(dll.c_str());

@@ -87,6 +87,7 @@ double dialog_fill(const std::string& dll, const Control& c, const std::string& 
 }  // namespace
 
 int main() {
+  if (bench::refuse_emulated_machine()) return 0;
   std::string dll = library_beside_program();
   if (GetFileAttributesA(dll.c_str()) == INVALID_FILE_ATTRIBUTES) {
     std::printf("no %s\n", dll.c_str());

@@ -532,6 +532,7 @@ int call_in_this_process(int r) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (bench::refuse_emulated_machine()) return 0;
   if (argc == 3 && std::strcmp(argv[1], "--call") == 0) return call_in_this_process(std::atoi(argv[2]));
   if (GetFileAttributesA(bench::library_beside_program().c_str()) == INVALID_FILE_ATTRIBUTES) {
     std::printf("no %s\n", bench::library_beside_program().c_str());

@@ -123,6 +123,7 @@ double bare_sort(HWND list, int column, int direction) {
 }  // namespace
 
 int main() {
+  if (bench::refuse_emulated_machine()) return 0;
   std::printf("%s\n", bench::build_and_machine().c_str());
   if (!start_library(GetModuleHandleA(nullptr))) return 1;
   bool within = true;

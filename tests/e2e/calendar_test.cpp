@@ -49,6 +49,16 @@ bool find_day(const Dialog& d, WORD year, WORD month, WORD day, POINT* at) {
   return false;
 }
 
+// Clicks the day where the calendar shows it, as a person does; false when it shows none.
+bool click_day(const Dialog& d, WORD year, WORD month, WORD day) {
+  POINT at;
+  if (!find_day(d, year, month, day, &at)) return false;
+  RECT r = d.gadget_rect(CALENDAR);
+  click_at(d.client_to_screen(r.left + at.x, r.top + at.y));
+  settle(d);
+  return true;
+}
+
 class CalendarDialog : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -92,11 +102,7 @@ TEST_F(CalendarDialog, FixedLayoutAndAClickedDay) {
     EXPECT_EQ(font.lfHeight, -11);  // 8 points at 96 dpi
     expect_shows(d, 2024, 3, 7);
     save_screenshot(d.window, "calendar");
-    POINT at;
-    ASSERT_TRUE(find_day(d, 2024, 3, 12, &at));
-    RECT r = d.gadget_rect(CALENDAR);
-    click_at(d.client_to_screen(r.left + at.x, r.top + at.y));
-    settle(d);
+    ASSERT_TRUE(click_day(d, 2024, 3, 12));
     expect_shows(d, 2024, 3, 12);
     save_screenshot(d.window, "calendar_clicked");
     click_gadget(d, OK);
@@ -205,11 +211,7 @@ TEST_F(CalendarDialog, DaysAfter2038AndBefore1970AreShownAndAnswered) {
 
 TEST_F(CalendarDialog, ADayClickedIn2040IsAnswered) {
   EXPECT_EQ(pick("2040-07-15", "ISO", [](Dialog& d) {
-              POINT at;
-              ASSERT_TRUE(find_day(d, 2040, 7, 20, &at));
-              RECT r = d.gadget_rect(CALENDAR);
-              click_at(d.client_to_screen(r.left + at.x, r.top + at.y));
-              settle(d);
+              ASSERT_TRUE(click_day(d, 2040, 7, 20));
               expect_shows(d, 2040, 7, 20);
               save_screenshot(d.window, "calendar_2040");
               click_gadget(d, OK);

@@ -100,9 +100,17 @@ class NodeHost : public ::testing::Test {
   // Runs node.exe with `arguments`, drives each of its dialogs in turn, and
   // gives what it printed.
   std::string run_node(const std::string& arguments, const std::vector<Step>& steps) {
-    std::string log = beside_program("node_host.log");
+    // A log of its own each run: a process the last one left (its console's)
+    // may still hold that one's.
+    static int runs = 0;
+    std::string log = beside_program(("node_host_" + std::to_string(++runs) + ".log").c_str());
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE output = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                                0, nullptr);
+    if (output == INVALID_HANDLE_VALUE) {
+      ADD_FAILURE() << "cannot write " << log;
+      return "";
+    }
     STARTUPINFOA startup = {sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;

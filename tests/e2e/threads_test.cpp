@@ -193,7 +193,9 @@ TEST(Threads, EachThreadsAnswerStaysWhileTheOtherThreadsDialogsComeAndGo) {
                                     },
                                     nullptr, worker_window);
     ASSERT_TRUE(answer == main_text) << "round " << round;
-    if (round) EXPECT_TRUE(worker.answer_as_it_reads_now() == worker_text) << "the worker's answer changed, round " << round;
+    if (round) {
+      EXPECT_TRUE(worker.answer_as_it_reads_now() == worker_text) << "the worker's answer changed, round " << round;
+    }
 
     worker_text = "worker " + std::to_string(round);
     worker.call_input(worker_text.c_str());

@@ -13,7 +13,18 @@
 namespace harness {
 namespace {
 
-DWORD dialog_timeout_ms = 10000;
+// In an emulated machine programs run from three to fifteen times slower:
+// a limit on a wait stretches by the most, a pause that lets the dialog
+// catch up by a typical four (what a test measures against a native speed
+// says so where it is skipped).
+bool in_emulated_machine() {
+  char value[8] = {};
+  return GetEnvironmentVariableA("VANTREL_EMULATED", value, sizeof value) != 0;
+}
+DWORD speed_factor() { return in_emulated_machine() ? 15 : 1; }
+DWORD pause_factor() { return in_emulated_machine() ? 4 : 1; }
+
+DWORD dialog_timeout_ms = 10000 * speed_factor();
 
 void send_inputs(std::vector<INPUT>& inputs) {
   SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -123,7 +134,9 @@ std::string unix_lines(std::string text) {
 
 }  // namespace
 
-PatientWaits::PatientWaits(DWORD timeout_ms) : before_(dialog_timeout_ms) { dialog_timeout_ms = timeout_ms; }
+PatientWaits::PatientWaits(DWORD timeout_ms) : before_(dialog_timeout_ms) {
+  dialog_timeout_ms = timeout_ms * speed_factor();
+}
 PatientWaits::~PatientWaits() { dialog_timeout_ms = before_; }
 
 std::string beside_program(const char* file_name) {
@@ -199,8 +212,11 @@ HWND make_calling_host(const char* class_name, WNDPROC procedure) {
 
 HWND current_dialog() { return FindWindowA("WindowClass_0", nullptr); }
 
+bool emulated() { return in_emulated_machine(); }
+
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
   DWORD start = GetTickCount();
+  timeout_ms *= speed_factor();
   while (!condition()) {
     if (GetTickCount() - start > timeout_ms) return false;
     Sleep(20);
@@ -210,9 +226,9 @@ bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
 
 void settle(const Dialog& dialog) {
   DWORD_PTR ignored;
-  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
-  Sleep(60);
-  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored);
+  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000 * speed_factor(), &ignored);
+  Sleep(60 * pause_factor());
+  SendMessageTimeoutA(dialog.window, WM_NULL, 0, 0, SMTO_NORMAL, 2000 * speed_factor(), &ignored);
 }
 
 void click_at(POINT screen) {
@@ -486,7 +502,7 @@ ConsoleOutcome run_console(const std::string& arguments, const std::string& inpu
       drive(d);
     }
   }
-  if (WaitForSingleObject(child.hProcess, timeout_ms) != WAIT_OBJECT_0) {
+  if (WaitForSingleObject(child.hProcess, timeout_ms * speed_factor()) != WAIT_OBJECT_0) {
     ADD_FAILURE() << "vantrel.exe did not end: " << arguments;
     TerminateProcess(child.hProcess, 99);
   }

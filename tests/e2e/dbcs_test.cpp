@@ -89,15 +89,7 @@ std::string list_item(const Dialog& d, int item, bool combo) {
   return text;
 }
 
-std::string table_cell(const Dialog& d, int row, int column) {
-  char text[256] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(d.gadget(TABLE), LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-  return text;
-}
+std::string table_cell(const Dialog& d, int row, int column) { return list_view_cell(d.gadget(TABLE), row, column); }
 
 std::string column_title(const Dialog& d, int column) {
   char text[256] = {};

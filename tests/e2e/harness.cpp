@@ -336,6 +336,16 @@ void type_unicode(const std::wstring& text) {
   }
 }
 
+std::string list_view_cell(HWND list_view, int row, int column) {
+  char text[512] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list_view, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
 std::string save_screenshot(HWND window, const std::string& name) {
   RECT r;
   if (!GetWindowRect(window, &r)) return "";

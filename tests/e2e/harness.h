@@ -149,6 +149,9 @@ ConsoleOutcome run_console(const std::string& arguments, const std::string& inpu
                            const std::function<void(Dialog&)>& drive = nullptr, const std::string& program = "",
                            DWORD timeout_ms = 20000);
 
+// The text of a list view's cell, as the fixed exports' callers see it.
+std::string list_view_cell(HWND list_view, int row, int column);
+
 // Saves the window as it is on screen to screenshots/<name>.png in the build tree.
 std::string save_screenshot(HWND window, const std::string& name);
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -18,15 +19,7 @@ namespace {
 constexpr int TABLE = 3, OK = 1, CANCEL = 2;
 const char* const example = "120~Name;60~Age;|Smith;42;|Jones;37;|";
 
-std::string cell(const Dialog& d, int row, int column) {
-  char text[512] = {};
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(d.gadget(TABLE), LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
-  return text;
-}
+std::string cell(const Dialog& d, int row, int column) { return list_view_cell(d.gadget(TABLE), row, column); }
 
 int rows(const Dialog& d) { return int(SendMessageA(d.gadget(TABLE), LVM_GETITEMCOUNT, 0, 0)); }
 int column_width(const Dialog& d, int column) { return int(SendMessageA(d.gadget(TABLE), LVM_GETCOLUMNWIDTH, WPARAM(column), 0)); }
@@ -231,6 +224,12 @@ TEST_F(MultiList, ThreeHundredColumnsLongCellsAndAnExportThatCannotBeWritten) {
   std::string kept = export_file();
   for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN)}) {
     SetFileAttributesA("C:\\Items.txt", attributes);
+    if (!(GetFileAttributesA("C:\\Items.txt") & attributes)) {
+      // Wine keeps "hidden" in an extended attribute, which an emulated
+      // machine's memory file system cannot hold.
+      std::printf("not checked: this file system keeps no attribute %lx\n", attributes);
+      continue;
+    }
     EXPECT_EQ(run(example, "1", [](Dialog& d) {
                 click_row(d, 0);
                 click_gadget(d, OK);

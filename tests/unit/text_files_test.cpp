@@ -1,6 +1,7 @@
 #include "sorter/line_reader.h"
 #include "sorter/text_files.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -144,6 +145,13 @@ TEST_F(ListExport, OnlyAPlainFileIsReplacedAndOnlyByAWholeOne) {
   };
   for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN), DWORD(FILE_ATTRIBUTE_SYSTEM)}) {
     plant(attributes);
+    if (!(GetFileAttributesA(path.c_str()) & attributes)) {
+      // Wine keeps hidden and system in an extended attribute, which some
+      // file systems cannot hold (an emulated machine's memory): no such
+      // file can be planted there.
+      std::printf("not checked: this file system keeps no attribute %lx\n", attributes);
+      continue;
+    }
     EXPECT_EQ(sorter_export_to_file(3, path.c_str()), 0) << std::hex << attributes;
     EXPECT_EQ(contents(path), older) << std::hex << attributes;
   }

@@ -212,8 +212,6 @@ HWND make_calling_host(const char* class_name, WNDPROC procedure) {
 
 HWND current_dialog() { return FindWindowA("WindowClass_0", nullptr); }
 
-bool emulated() { return in_emulated_machine(); }
-
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms) {
   DWORD start = GetTickCount();
   timeout_ms *= speed_factor();

@@ -107,10 +107,6 @@ HWND make_calling_host(const char* class_name, WNDPROC procedure);
 // one more zero at the end, in movable memory.
 HDROP make_drop(const std::vector<std::string>& names);
 
-// True in an emulated machine (VANTREL_EMULATED), where every limit on a
-// wait is fifteen times as long.
-bool emulated();
-
 // Waits for a condition, polling; false after the timeout.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 5000);
 
